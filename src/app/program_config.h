@@ -14,6 +14,13 @@ struct ProgramConfig {
   std::string updateNoticeUrl;
 };
 
+// The program's version: 1.32. Compared as a 32-bit float with announced versions; shown as
+// "1.32" in the caption and the update question.
+inline constexpr double kProgramVersion = 1.32;
+
+// kProgramVersion as text ("%.13g": "1.32").
+std::string programVersionText();
+
 // The configuration this build was made with.
 ProgramConfig builtInProgramConfig();
 
