@@ -37,6 +37,14 @@ QString utf8(std::string_view s) {
   return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
+// A status bar docks along the bottom edge of the client area, whatever its form position says.
+// At the form position (y 557) it would lie over 默认配置 and 导出配置 on the settings page,
+// which end at y 559 + 24; docked it sits just below the tab control (y 150 + 440).
+QRect dockedStatusBar() {
+  const ControlSpec& bar = controlSpec(Control::状态条1);
+  return QRect(0, kClientHeight - bar.height, kClientWidth, bar.height);
+}
+
 // "desc|pattern|desc|pattern" -> Qt's "desc (pattern)" entries.
 QStringList nameFilters(const Text& filter) {
   const QStringList parts = toQString(filter).split('|');
@@ -51,6 +59,10 @@ QStringList nameFilters(const Text& filter) {
 
 QtWindow::QtWindow() {
   setWindowTitle(utf8(kFormCaption));
+  // The layout's sizes were made for a 12-pixel interface font; larger fonts clip the captions.
+  QFont interfaceFont = font();
+  interfaceFont.setPixelSize(12);
+  setFont(interfaceFont);
   build();
   setFixedSize(kClientWidth, kClientHeight);
   move(kWindowX, kWindowY);
@@ -69,6 +81,7 @@ void QtWindow::build() {
     if (w == nullptr) continue;
     w->setObjectName(nameOf(spec.control));
     w->setGeometry(spec.x, spec.y, spec.width, spec.height);
+    if (spec.kind == ControlKind::kStatusBar) w->setGeometry(dockedStatusBar());
     // A hidden widget gets its resize event only when shown; place the inner parts now.
     if (auto* tabs = dynamic_cast<TabControl*>(w)) tabs->relayout();
     if (auto* bar = dynamic_cast<StatusPanels*>(w)) bar->relayout();
@@ -181,6 +194,35 @@ void QtWindow::connectEvents(const ControlSpec& spec, QWidget* w) {
       if (events_) events_->onItemSelected(c);
     });
   }
+}
+
+void QtWindow::callFromWorker(const std::function<void()>& call) {
+  std::mutex mutex;
+  std::condition_variable finished;
+  bool done = false;
+  {
+    const std::lock_guard lock(pendingMutex_);
+    pendingCalls_.push_back([&] {
+      call();
+      // Notify while holding the lock: the waiting worker cannot return (and take `finished`
+      // with it) before this thread has let go of both.
+      const std::lock_guard guard(mutex);
+      done = true;
+      finished.notify_one();
+    });
+  }
+  QMetaObject::invokeMethod(this, "runPendingCalls", Qt::QueuedConnection);
+  std::unique_lock lock(mutex);
+  finished.wait(lock, [&] { return done; });
+}
+
+void QtWindow::runPendingCalls() {
+  std::vector<std::function<void()>> calls;
+  {
+    const std::lock_guard lock(pendingMutex_);
+    calls.swap(pendingCalls_);
+  }
+  for (const std::function<void()>& call : calls) call();
 }
 
 QWidget* QtWindow::widget(Control control) const {

@@ -1,8 +1,8 @@
 // QtWindow: the main window drawn with Qt widgets, behind the Window interface.
 //
 // Widgets are built from the layout table and carry the control names as objectName. A call from
-// another thread is carried to the window's thread and waits there until done
-// (BlockingQueuedConnection), so workers see the same contract as on the window's thread.
+// another thread is carried to the window's thread and waits until it is done there, so workers
+// see the same contract as the window's thread.
 // Setting a text from code always runs the text-changed reaction, once, before returning; the
 // user's edits run it through Qt's signals.
 #pragma once
@@ -10,10 +10,13 @@
 #include <QWidget>
 
 #include <array>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <type_traits>
 #include <unordered_map>
+#include <vector>
 
 #include <QMetaObject>
 #include <QThread>
@@ -85,20 +88,31 @@ class QtWindow final : public QWidget, public Window {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  // Runs `f` on the window's thread and returns its result.
+  // Runs `f` on the window's thread and returns its result; from another thread the call waits
+  // until `f` has run there.
   template <typename F>
   std::invoke_result_t<F&> onWindowThread(F f) {
     using R = std::invoke_result_t<F&>;
     if (QThread::currentThread() == thread()) return f();
     if constexpr (std::is_void_v<R>) {
-      QMetaObject::invokeMethod(this, f, Qt::BlockingQueuedConnection);
+      callFromWorker(f);
     } else {
       R result{};
-      QMetaObject::invokeMethod(this, [&] { result = f(); }, Qt::BlockingQueuedConnection);
+      callFromWorker([&] { result = f(); });
       return result;
     }
   }
 
+  // Queues `call` for the window's thread and waits until it has run. This is what a blocking
+  // queued connection does, but the call travels through a queue of our own under standard
+  // mutexes, so that thread checkers can follow the hand-over (Qt's event queue is guarded by a
+  // lock they cannot see).
+  void callFromWorker(const std::function<void()>& call);
+
+ private slots:
+  void runPendingCalls();
+
+ private:
   void build();
   QWidget* create(const ControlSpec& spec, QWidget* parent);
   void connectEvents(const ControlSpec& spec, QWidget* widget);
@@ -111,6 +125,8 @@ class QtWindow final : public QWidget, public Window {
   TreeNode lastNode_ = kNoTreeNode;
   std::unordered_map<TreeNode, QTreeWidgetItem*> nodes_;
   std::optional<Text> lastDialogPath_;
+  std::mutex pendingMutex_;
+  std::vector<std::function<void()>> pendingCalls_;
 };
 
 // What closing the window does while the program runs: with a worker still busy the process

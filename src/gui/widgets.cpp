@@ -16,6 +16,7 @@ TabControl::TabControl(const QStringList& captions, QWidget* parent)
   // transparent, so the border shows through.
   static_cast<QFrame*>(pane_)->setFrameShape(QFrame::StyledPanel);
   pane_->lower();
+  bar_->setExpanding(false);  // tabs as wide as their captions
   for (const QString& caption : captions) {
     bar_->addTab(caption);
     stack_->addWidget(new QWidget(stack_));
