@@ -1,0 +1,184 @@
+#include "pattern/cleanup.h"
+
+#include "text/gbk_literal.h"
+
+namespace vellox {
+
+using namespace literals;
+
+namespace {
+
+// Character classes of the patterns, for the character at byte `p` (a character boundary).
+// Only ASCII characters and the full-width space (A1 A1) belong to any of them.
+bool isFullWidthSpace(std::string_view s, std::size_t p) {
+  return s[p] == '\xA1' && charLength(s, p) == 2 && s[p + 1] == '\xA1';
+}
+
+// \s plus the full-width space.
+bool isWhite(std::string_view s, std::size_t p) {
+  switch (s[p]) {
+    case ' ': case '\t': case '\n': case '\v': case '\f': case '\r': return true;
+    default: return isFullWidthSpace(s, p);
+  }
+}
+
+// Space, full-width space, tab.
+bool isBlank(std::string_view s, std::size_t p) {
+  return s[p] == ' ' || s[p] == '\t' || isFullWidthSpace(s, p);
+}
+
+// Blank or double quote: what strip removes at line ends.
+bool isBlankOrQuote(std::string_view s, std::size_t p) { return s[p] == '"' || isBlank(s, p); }
+
+// Multi-line anchors with CR, LF and CR LF as line breaks.
+bool atLineStart(std::string_view s, std::size_t p) {
+  return p == 0 || s[p - 1] == '\n' || s[p - 1] == '\r';
+}
+bool atLineEnd(std::string_view s, std::size_t p) {
+  return p == s.size() || s[p] == '\n' || s[p] == '\r';
+}
+
+// End of the run of characters of one class that starts at `p`. Every position inside a run
+// shares its end, so the end found for the run's first position serves all of them: that keeps
+// the scans linear on long runs.
+template <bool (*InClass)(std::string_view, std::size_t)>
+class RunEnds {
+ public:
+  explicit RunEnds(std::string_view s) : s_(s) {}
+  std::size_t from(std::size_t p) {
+    if (p >= start_ && p < end_) return end_;
+    start_ = p;
+    end_ = p;
+    while (end_ < s_.size() && InClass(s_, end_)) end_ += charLength(s_, end_);
+    return end_;
+  }
+
+ private:
+  std::string_view s_;
+  std::size_t start_ = 0;
+  std::size_t end_ = 0;
+};
+
+bool isOpener(char c) { return c == '[' || c == '{' || c == '"'; }
+bool isCloser(char c) { return c == ']' || c == '}' || c == '"'; }
+
+}  // namespace
+
+Text expandQuoteMarkers(std::string_view text) { return replaceAll(text, "''", "\"", false); }
+
+Text stripQuotes(std::string_view s) {
+  Text out;
+  out.reserve(s.size());
+  RunEnds<isWhite> white(s);
+  RunEnds<isBlankOrQuote> blankOrQuote(s);
+  for (std::size_t p = 0; p < s.size();) {
+    // The four alternatives in their order; the first that matches at p wins.
+    if (isWhite(s, p)) {  // white space followed by a quote
+      const std::size_t q = white.from(p);
+      if (q < s.size() && s[q] == '"') {
+        p = q + 1;
+        continue;
+      }
+    }
+    if (s[p] == '"' && p + 1 < s.size() && isWhite(s, p + 1)) {  // a quote followed by white space
+      p = white.from(p + 1);
+      continue;
+    }
+    if (isBlankOrQuote(s, p)) {
+      const std::size_t q = blankOrQuote.from(p);
+      if (atLineStart(s, p) || atLineEnd(s, q)) {  // the run at a line start, or at a line end
+        p = q;
+        continue;
+      }
+    }
+    const std::size_t len = charLength(s, p);
+    out.append(s.substr(p, len));
+    p += len;
+  }
+  return out;
+}
+
+Text trimBlanks(std::string_view s) {
+  Text out;
+  out.reserve(s.size());
+  for (std::size_t p = 0; p < s.size();) {
+    if (isBlank(s, p)) {
+      std::size_t q = p;
+      while (q < s.size() && isBlank(s, q)) q += charLength(s, q);
+      // Inside a run neither anchor can hold, so the run goes or stays as a whole.
+      if (!atLineStart(s, p) && !atLineEnd(s, q)) out.append(s.substr(p, q - p));
+      p = q;
+      continue;
+    }
+    const std::size_t len = charLength(s, p);
+    out.append(s.substr(p, len));
+    p += len;
+  }
+  return out;
+}
+
+Text compactBlanks(std::string_view s) {
+  // The two replacements fuse into one rule: a maximal run of white space goes when an opener
+  // follows it or a closer precedes it. (The first replacement removes only white space and
+  // never joins two runs, so the second sees each surviving run with the same neighbours.)
+  // Unchanged stretches are copied in one piece.
+  Text out;
+  out.reserve(s.size());
+  std::size_t copyFrom = 0;
+  bool afterCloser = false;
+  const std::size_t n = s.size();
+  for (std::size_t p = 0; p < n;) {
+    const auto b = static_cast<unsigned char>(s[p]);
+    bool white;
+    if (b < 0x80) {
+      white = b == ' ' || (b >= '\t' && b <= '\r');
+      if (!white) {
+        afterCloser = isCloser(static_cast<char>(b));
+        ++p;
+        continue;
+      }
+    } else {
+      const std::size_t len = charLength(s, p);
+      white = len == 2 && b == 0xA1 && s[p + 1] == '\xA1';
+      if (!white) {
+        afterCloser = false;
+        p += len;
+        continue;
+      }
+    }
+    std::size_t q = p;
+    while (q < n && isWhite(s, q)) q += charLength(s, q);
+    if (afterCloser || (q < n && isOpener(s[q]))) {
+      out.append(s.substr(copyFrom, p - copyFrom));
+      copyFrom = q;
+    }
+    afterCloser = false;
+    p = q;
+  }
+  out.append(s.substr(copyFrom));
+  return out;
+}
+
+const Text& PatternCleanup::storedStripPattern() {
+  return "[\\s　]+''|''[\\s　]+|^[ 　''\\t]+|[ 　''\\t]+$"_gbk;
+}
+const Text& PatternCleanup::storedTrimPattern() { return "^[ 　\\t]+|[ 　\\t]+$"_gbk; }
+const Text& PatternCleanup::storedCompactBeforePattern() { return "[\\s　]+(\\[|{|'')"_gbk; }
+const Text& PatternCleanup::storedCompactAfterPattern() { return "(\\]|}|'')[\\s　]+"_gbk; }
+
+PatternCleanup::PatternCleanup() {
+  stripRegex_.Create(expandQuoteMarkers(storedStripPattern()));
+  trimRegex_.Create(expandQuoteMarkers(storedTrimPattern()));
+  compactBeforeRegex_.Create(expandQuoteMarkers(storedCompactBeforePattern()));
+  compactAfterRegex_.Create(expandQuoteMarkers(storedCompactAfterPattern()));
+}
+
+Text PatternCleanup::StripQuotes(const Text& text) const { return stripRegex_.Replace(text, ""); }
+
+Text PatternCleanup::Trim(const Text& text) const { return trimRegex_.Replace(text, ""); }
+
+Text PatternCleanup::Compact(const Text& text) const {
+  return compactAfterRegex_.Replace(compactBeforeRegex_.Replace(text, "$1"), "$1");
+}
+
+}  // namespace vellox
