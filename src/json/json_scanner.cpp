@@ -1,0 +1,398 @@
+#include "json/json_scanner.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "pattern/cleanup.h"
+#include "pattern/regex.h"
+#include "text/gbk_literal.h"
+
+namespace vellox {
+
+using namespace literals;
+
+namespace {
+
+constexpr std::string_view kStructural = "{}[]\":,";
+
+std::size_t memoSlot(char c) { return kStructural.find(c); }
+
+const Text& outOfRange() { return "超出"_gbk; }
+
+// The three replacements that protect escaped quotes, done literally: "\\" -> "\|\|", then
+// backslash + quote -> backslash + two apostrophes, then "\|\|" -> "\\".
+Text protectLiterally(std::string_view text) {
+  Text t = replaceAll(text, "\\\\", "\\|\\|", false);
+  t = replaceAll(t, "\\\"", "\\''", false);
+  return replaceAll(t, "\\|\\|", "\\\\", false);
+}
+
+}  // namespace
+
+Text protectEscapedQuotes(std::string_view text) {
+  if (std::memchr(text.data(), '\\', text.size()) == nullptr) return Text(text);
+  // With a "|" in the text the bars that the first replacement writes can combine with the
+  // text's own bars in the third; only the literal replacements get that right.
+  if (std::memchr(text.data(), '|', text.size()) != nullptr) return protectLiterally(text);
+  // Without bars the three replacements amount to this: backslashes pair up from the left, and a
+  // quote right after an unpaired (odd) backslash becomes two apostrophes.
+  Text out;
+  out.reserve(text.size() + 8);
+  std::size_t backslashes = 0;
+  for (std::size_t p = 0; p < text.size();) {
+    const std::size_t len = charLength(text, p);
+    if (len == 1 && text[p] == '"' && backslashes % 2 == 1) {
+      out += "''";
+    } else {
+      out.append(text.substr(p, len));
+    }
+    backslashes = len == 1 && text[p] == '\\' ? backslashes + 1 : 0;
+    p += len;
+  }
+  return out;
+}
+
+Text JsonScanner::Compact(std::string_view text) { return compactBlanks(text); }
+Text JsonScanner::StripQuotes(std::string_view text) { return stripQuotes(text); }
+Text JsonScanner::Trim(std::string_view text) { return trimBlanks(text); }
+
+Text JsonScanner::RestoreEscapedQuotes(std::string_view text) {
+  if (text.find("''") == std::string_view::npos) return Text(text);
+  return replaceAll(text, "\\''", "\\\"", false);
+}
+
+int JsonScanner::KindOf(std::string_view text) {
+  if (text.empty()) return 0;
+  return text[0] == '[' ? 2 : text[0] == '{' ? 1 : 0;
+}
+
+void JsonScanner::SetText(const Text& text) { loadBuffers(Compact(protectEscapedQuotes(text))); }
+
+void JsonScanner::SetCompactedPiece(const Text& piece) { loadBuffers(protectEscapedQuotes(piece)); }
+
+void JsonScanner::loadBuffers(std::string text) {
+  plainText_ = std::move(text);
+  maskedText_ = plainText_;
+  memo_ = {};
+  balance_ = {};
+  // Blank the inside of every pair of quotes; an unpaired last quote leaves the rest as it is.
+  char* masked = maskedText_.data();
+  const std::size_t n = maskedText_.size();
+  std::size_t from = 0;
+  for (;;) {
+    const void* open = std::memchr(masked + from, '"', n - from);
+    if (open == nullptr) break;
+    const std::size_t o = static_cast<const char*>(open) - masked;
+    const void* close = o + 1 < n ? std::memchr(masked + o + 1, '"', n - o - 1) : nullptr;
+    if (close == nullptr) break;
+    const std::size_t q = static_cast<const char*>(close) - masked;
+    std::memset(masked + o + 1, ' ', q - o - 1);
+    from = q + 1;
+  }
+}
+
+int32_t JsonScanner::find(char c, int32_t from) {
+  if (from < 1) from = 1;
+  FindMemo& memo = memo_[memoSlot(c)];
+  if (memo.valid && from >= memo.from && (memo.result == -1 || from <= memo.result)) {
+    return memo.result;
+  }
+  int32_t result = -1;
+  const auto size = static_cast<int32_t>(maskedText_.size());
+  if (from <= size) {
+    const void* hit = std::memchr(maskedText_.data() + from - 1, c, size - from + 1);
+    if (hit != nullptr) result = static_cast<int32_t>(static_cast<const char*>(hit) - maskedText_.data()) + 1;
+  }
+  memo = {from, result, true};
+  return result;
+}
+
+Text JsonScanner::GetSpan(int32_t from, int32_t to, bool inclusive) const {
+  const int64_t start = inclusive ? int64_t{from} : int64_t{from} + 1;
+  const int64_t last = inclusive ? int64_t{to} : int64_t{to} - 1;
+  const int64_t first = std::max<int64_t>(start, 1);
+  const int64_t end = std::min<int64_t>(last, static_cast<int64_t>(plainText_.size()));
+  if (end < first) return {};
+  return plainText_.substr(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(end - first + 1));
+}
+
+bool JsonScanner::IsBalanced(int32_t from, int32_t to) {
+  if (from == -1 || to == -1) return false;
+  pumpEvents();
+  Balance& b = balance_;
+  if (b.from != from || to < b.scanned) b = {from, from + 1, 0, 0, 0};
+  const auto size = static_cast<int64_t>(maskedText_.size());
+  const int64_t stop = std::min<int64_t>(to, size + 1);  // positions before `to`
+  for (int64_t p = std::max<int64_t>(b.scanned, 1); p < stop; ++p) {
+    switch (maskedText_[static_cast<std::size_t>(p - 1)]) {
+      case '{': ++b.braces; break;
+      case '}': --b.braces; break;
+      case '[': ++b.brackets; break;
+      case ']': --b.brackets; break;
+      case '"': ++b.quotes; break;
+      default: break;
+    }
+  }
+  b.scanned = std::max(b.scanned, to);
+  return b.braces == 0 && b.brackets == 0 && b.quotes % 2 == 0;
+}
+
+Text JsonScanner::ReadKey(int32_t pos, int32_t& next) {
+  const auto size = static_cast<int32_t>(maskedText_.size());
+  const char at = pos >= 1 && pos <= size ? maskedText_[static_cast<std::size_t>(pos - 1)] : '\0';
+  if (at != '{' && at != ',') {
+    const int32_t o = find('{', pos);
+    if (o != -1 && o > pos) pos = o;
+  }
+  const int32_t b = find('"', pos);
+  const int32_t c = find('"', b + 1);
+  next = pos;
+  do {
+    next = find(':', next + 1);
+  } while (!(next == -1 || next < b || next > c));
+  if (next == -1) return outOfRange();
+  return StripQuotes(GetSpan(pos, next));
+}
+
+Text JsonScanner::ReadValue(int32_t pos, int32_t& next) {
+  next = pos;
+  int32_t mark = 0;
+  const auto end = static_cast<int32_t>(maskedText_.size()) + 1;
+  for (;;) {
+    const int32_t ob = find('[', next + 1);
+    const int32_t oc = find('{', next + 1);
+    const int32_t cm = find(',', next + 1);
+    const int32_t cl = find('}', next + 1);
+    next = cm != -1 && (cm < cl || cl == -1) ? cm : cl != -1 ? cl : end;
+    bool checkMark = true;
+    if (ob != -1 && ob < next) {
+      next = find(']', ob + 1);
+      checkMark = next == -1;
+    } else if (oc != -1 && oc < next) {
+      next = find('}', oc + 1);
+      checkMark = next == -1;
+    }
+    if (checkMark) {
+      if (next == mark || next == -1 || next < mark) {
+        next = -1;
+        return outOfRange();
+      }
+      mark = next;
+    }
+    if (IsBalanced(pos, next)) return GetSpan(pos, next);
+  }
+}
+
+int32_t JsonScanner::SplitObject(const Text& text, bool prepare, std::vector<JsonMember>& members) {
+  if (prepare) SetText(text);
+  int32_t p = find('{', 1);
+  members.clear();
+  do {
+    pumpEvents();
+    Text key = ReadKey(p, p);
+    if (p == -1) break;
+    Text value = ReadValue(p, p);
+    if (p == -1) break;
+    members.push_back({std::move(key), Trim(value)});
+  } while (p != -1);
+  return static_cast<int32_t>(members.size());
+}
+
+int32_t JsonScanner::SplitArray(const Text& text, bool prepare, std::vector<Text>& elements) {
+  if (prepare) SetText(text);
+  elements.clear();
+  int32_t b = find('[', 1);
+  while (b != -1) {
+    pumpEvents();
+    int32_t c = b;
+    do {
+      const int32_t d = c + 1;
+      c = find(',', d);
+      if (c == -1) c = find(']', d);
+      pumpEvents();
+    } while (!(IsBalanced(b, c) || c == -1));
+    if (c == -1) break;
+    elements.push_back(Trim(GetSpan(b, c)));
+    b = c;
+  }
+  if (elements.size() == 1 && elements[0].empty()) elements.clear();
+  return static_cast<int32_t>(elements.size());
+}
+
+int32_t JsonScanner::SplitTop(const Text& text, std::vector<JsonMember>* members,
+                              std::vector<Text>* elements, int32_t* kind) {
+  std::vector<JsonMember> localMembers;
+  std::vector<Text> localElements;
+  if (members == nullptr) members = &localMembers;
+  if (elements == nullptr) elements = &localElements;
+  int32_t localKind = 0;
+  if (kind == nullptr) kind = &localKind;
+  for (int pass = 1; pass <= 2; ++pass) {
+    SetText(pass == 1 ? text : "[" + text + "]");
+    const int32_t o = find('{', 1);
+    const int32_t a = find('[', 1);
+    if (o == -1 && a == -1) continue;
+    if (o == -1 || (a != -1 && a < o)) {
+      *kind = 2;
+      return SplitArray({}, false, *elements);
+    }
+    *kind = 1;
+    return SplitObject({}, false, *members);
+  }
+  return 0;
+}
+
+int32_t JsonScanner::FindFirstStructure(std::string_view text, int32_t& pos) {
+  const int32_t o = findText(text, "{", 1, false);
+  const int32_t a = findText(text, "[", 1, false);
+  const int32_t q = findText(text, "\"", 1, false);
+  int32_t opener = -1;
+  int32_t kind = 0;
+  if (o != -1 && (a == -1 || o < a)) {
+    opener = o, kind = 1;
+  } else if (a != -1) {
+    opener = a, kind = 2;
+  }
+  if (opener == -1 && q == -1) {
+    pos = -1;
+    return 0;
+  }
+  if (opener == -1 || (q != -1 && q < opener)) {
+    pos = q;
+    return 0;
+  }
+  pos = opener;
+  return kind;
+}
+
+bool JsonScanner::IsOutsideString(int32_t from, int32_t to) {
+  int64_t count = 0;
+  for (int32_t q = find('"', from + 1); q != -1 && q < to; q = find('"', q + 1)) ++count;
+  return count % 2 == 0;
+}
+
+int32_t JsonScanner::SplitPath(const Text& rawPath) {
+  const Text path = replaceAll(rawPath, "''", "\"", false);
+  pathSegments_.clear();
+  const auto length = static_cast<int32_t>(path.size());
+  int32_t s = 0;
+  int32_t d = 0;
+  bool done = false;
+  while (!done) {
+    d = findText(path, ".", d + 1, false);
+    if (d == -1) {
+      d = length + 1;
+      done = true;
+    }
+    const int32_t q1 = findText(path, "\"", s + 1, false);
+    if (q1 != -1 && q1 < d && !done) {
+      const int32_t q2 = findText(path, "\"", q1 + 1, false);
+      // The dot lies inside a quoted segment: look at the next dot. (After the last dot an
+      // unpaired quote would send this search round for ever; the rest is the last segment.)
+      if (q2 == -1 || q2 > d) continue;
+    }
+    pathSegments_.push_back(StripQuotes(std::string_view(path).substr(
+        static_cast<std::size_t>(s), static_cast<std::size_t>(d - s - 1))));
+    s = d;
+  }
+  return static_cast<int32_t>(pathSegments_.size());
+}
+
+int32_t JsonScanner::GetPathSegments(std::vector<Text>& out) const {
+  out = pathSegments_;
+  return static_cast<int32_t>(out.size());
+}
+
+Text JsonScanner::NormalizePath(const Text& path, int mode) {
+  static const RegexObject toDotted = [] {
+    RegexObject r;
+    r.Create("([^\\.])(\\[\\d+\\])(\\.?)");
+    return r;
+  }();
+  static const RegexObject toBrackets = [] {
+    RegexObject r;
+    r.Create("\\.(\\[\\d+\\])");
+    return r;
+  }();
+  if (mode == 1) return toDotted.Replace(path, "$1.$2$3");
+  if (mode == 0) return toBrackets.Replace(path, "$1");
+  return {};
+}
+
+Text JsonScanner::QueryText(const Text& json, const Text& path, bool standardPaths) {
+  if (path.empty() || SplitPath(path) == 0) return Compact(json);
+  queryStandardPaths_ = standardPaths ? 1 : 0;
+  querySegment_ = 1;
+  queryResult_.clear();
+  std::vector<JsonMember> members;
+  std::vector<Text> elements;
+  int32_t kind = 0;
+  SplitTop(json, &members, &elements, &kind);
+  if (kind == 2) {
+    QueryArray(elements);
+  } else {
+    QueryObject(members);
+  }
+  return RestoreEscapedQuotes(StripQuotes(queryResult_));
+}
+
+namespace {
+// Deeper descents are not followed, so hostile nesting cannot exhaust the stack.
+constexpr int32_t kMaxQueryDepth = 256;
+}  // namespace
+
+bool JsonScanner::QueryArray(const std::vector<Text>& elements) {
+  const auto segments = static_cast<int32_t>(pathSegments_.size());
+  if (querySegment_ < 1 || querySegment_ > segments) return true;
+  const Text& segment = pathSegments_[static_cast<std::size_t>(querySegment_ - 1)];
+  for (std::size_t i = 1; i <= elements.size(); ++i) {
+    if (segment != "[" + intToText(static_cast<int64_t>(i) - queryStandardPaths_) + "]") continue;
+    const Text& element = elements[i - 1];
+    if (querySegment_ == segments) {
+      queryResult_ = element;
+      return true;
+    }
+    if (++querySegment_ > kMaxQueryDepth) return true;
+    const int kind = KindOf(element);
+    if (kind == 1) {
+      std::vector<JsonMember> members;
+      SplitObject(element, true, members);
+      QueryObject(members);
+    } else if (kind == 2) {
+      std::vector<Text> inner;
+      SplitArray(element, true, inner);
+      QueryArray(inner);
+    }
+    return true;
+  }
+  return true;
+}
+
+bool JsonScanner::QueryObject(const std::vector<JsonMember>& members) {
+  const auto segments = static_cast<int32_t>(pathSegments_.size());
+  if (querySegment_ < 1 || querySegment_ > segments) return true;
+  const Text& segment = pathSegments_[static_cast<std::size_t>(querySegment_ - 1)];
+  for (const JsonMember& member : members) {
+    if (member.key != segment) continue;
+    if (querySegment_ == segments) {
+      queryResult_ = member.value;
+      return true;
+    }
+    if (++querySegment_ > kMaxQueryDepth) return true;
+    const int kind = KindOf(member.value);
+    if (kind == 1) {
+      std::vector<JsonMember> inner;
+      SplitObject(member.value, true, inner);
+      QueryObject(inner);
+    } else if (kind == 2) {
+      std::vector<Text> elements;
+      SplitArray(member.value, true, elements);
+      QueryArray(elements);
+    }
+    pumpEvents();
+    return true;
+  }
+  return true;
+}
+
+}  // namespace vellox
