@@ -39,10 +39,10 @@ void JsonDocument::Load(const Text& json, int32_t standardPaths) {
   scanner_.SplitTop(json, &members, &elements, &kind);
   if (kind == 2) {
     const int32_t root = tree_.AppendToLastSubtree(0, "JSON", 2, json);
-    AddArrayElements(elements, root);
+    addElements(std::move(elements), root);
   } else {
     const int32_t root = tree_.AppendToLastSubtree(0, "JSON", 1, json);
-    AddObjectMembers(members, root);
+    addMembers(std::move(members), root);
   }
 }
 
@@ -58,29 +58,37 @@ void JsonDocument::addValue(int32_t parent, Text name, Text value) {
     scanner_.SetCompactedPiece(value);
     scanner_.SplitObject({}, false, members);
     const int32_t node = tree_.AppendToLastSubtree(parent, std::move(name), 1, std::move(value));
-    AddObjectMembers(members, node);
+    addMembers(std::move(members), node);
   } else if (kind == 2 && descend) {
     std::vector<Text> elements;
     scanner_.SetCompactedPiece(value);
     scanner_.SplitArray({}, false, elements);
     const int32_t node = tree_.AppendToLastSubtree(parent, std::move(name), 2, std::move(value));
-    AddArrayElements(elements, node);
+    addElements(std::move(elements), node);
   } else {
     tree_.AppendToLastSubtree(parent, std::move(name), kind, std::move(value));
   }
 }
 
 void JsonDocument::AddObjectMembers(const std::vector<JsonMember>& members, int32_t parent) {
-  for (const JsonMember& member : members) {
-    addValue(parent, member.key, member.value);
+  addMembers(std::vector<JsonMember>(members), parent);
+}
+
+void JsonDocument::AddArrayElements(const std::vector<Text>& elements, int32_t parent) {
+  addElements(std::vector<Text>(elements), parent);
+}
+
+void JsonDocument::addMembers(std::vector<JsonMember>&& members, int32_t parent) {
+  for (JsonMember& member : members) {
+    addValue(parent, std::move(member.key), std::move(member.value));
     if (processEvents_) processEvents_();
   }
 }
 
-void JsonDocument::AddArrayElements(const std::vector<Text>& elements, int32_t parent) {
+void JsonDocument::addElements(std::vector<Text>&& elements, int32_t parent) {
   for (std::size_t i = 1; i <= elements.size(); ++i) {
     addValue(parent, "[" + intToText(static_cast<int64_t>(i) - standardPaths_) + "]",
-             elements[i - 1]);
+             std::move(elements[i - 1]));
   }
 }
 

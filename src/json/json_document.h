@@ -59,6 +59,8 @@ class JsonDocument {
 
  private:
   void addValue(int32_t parent, Text name, Text value);
+  void addMembers(std::vector<JsonMember>&& members, int32_t parent);
+  void addElements(std::vector<Text>&& elements, int32_t parent);
   void wireHooks();
 
   int32_t standardPaths_ = 0;

@@ -1,5 +1,7 @@
 // JsonNodeTree: the flat, pre-ordered node list of a loaded document.
 //
+// A tree is used by one thread at a time (lookups keep a cache).
+//
 // Every node is followed by all of its descendants, then by its next sibling. Nodes are
 // addressed by their 1-based index; index 0 (or an omitted parent) means the top level, and -1
 // means "not found" in every result. Accessors never fail: an index outside 1..count gives -1,
@@ -7,6 +9,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "json/json_scanner.h"
@@ -62,8 +66,28 @@ class JsonNodeTree {
     if (processEvents_ != nullptr && *processEvents_) (*processEvents_)();
   }
 
+  // Index (0-based) of the first node after each node's subtree, built on the first lookup after
+  // a change. A lookup skips a sibling's whole subtree at once with it.
+  const std::vector<int32_t>& subtreeEnds() const;
+
+  // First child (0-based index) of each (parent index, name), parent 0 for the top level; built
+  // with the subtree ends.
+  struct ChildKey {
+    int32_t parent;
+    std::string_view name;
+    bool operator==(const ChildKey&) const = default;
+  };
+  struct ChildKeyHash {
+    std::size_t operator()(const ChildKey& k) const {
+      return std::hash<std::string_view>()(k.name) * 31 + static_cast<std::size_t>(k.parent);
+    }
+  };
+
   std::vector<JsonNode> nodes_;
   int32_t topLevelCount_ = 0;
+  mutable std::vector<int32_t> subtreeEnds_;
+  mutable std::unordered_map<ChildKey, int32_t, ChildKeyHash> firstChild_;
+  mutable bool subtreeEndsValid_ = false;
   const ProcessEventsHook* processEvents_ = nullptr;
 };
 

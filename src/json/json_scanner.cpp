@@ -37,18 +37,26 @@ Text protectEscapedQuotes(std::string_view text) {
   // Without bars the three replacements amount to this: backslashes pair up from the left, and a
   // quote right after an unpaired (odd) backslash becomes two apostrophes.
   Text out;
-  out.reserve(text.size() + 8);
+  std::size_t copyFrom = 0;
   std::size_t backslashes = 0;
   for (std::size_t p = 0; p < text.size();) {
-    const std::size_t len = charLength(text, p);
-    if (len == 1 && text[p] == '"' && backslashes % 2 == 1) {
+    const char c = text[p];
+    if (c == '"' && backslashes % 2 == 1) {
+      if (out.capacity() == 0) out.reserve(text.size() + 16);
+      out.append(text.substr(copyFrom, p - copyFrom));
       out += "''";
-    } else {
-      out.append(text.substr(p, len));
+      copyFrom = p + 1;
     }
-    backslashes = len == 1 && text[p] == '\\' ? backslashes + 1 : 0;
-    p += len;
+    if (c == '\\') {
+      ++backslashes;
+      ++p;
+    } else {
+      backslashes = 0;
+      p += static_cast<unsigned char>(c) < 0x80 ? 1 : charLength(text, p);
+    }
   }
+  if (copyFrom == 0) return Text(text);
+  out.append(text.substr(copyFrom));
   return out;
 }
 
@@ -68,7 +76,12 @@ int JsonScanner::KindOf(std::string_view text) {
 
 void JsonScanner::SetText(const Text& text) { loadBuffers(Compact(protectEscapedQuotes(text))); }
 
-void JsonScanner::SetCompactedPiece(const Text& piece) { loadBuffers(protectEscapedQuotes(piece)); }
+void JsonScanner::SetCompactedPiece(Text piece) {
+  // The piece was protected with the whole text; only a backslash that compaction moved next to
+  // a quote can make protection change it again.
+  if (piece.find("\\\"") != Text::npos) piece = protectEscapedQuotes(piece);
+  loadBuffers(std::move(piece));
+}
 
 void JsonScanner::loadBuffers(std::string text) {
   plainText_ = std::move(text);
@@ -107,13 +120,18 @@ int32_t JsonScanner::find(char c, int32_t from) {
   return result;
 }
 
-Text JsonScanner::GetSpan(int32_t from, int32_t to, bool inclusive) const {
+std::string_view JsonScanner::spanView(int32_t from, int32_t to, bool inclusive) const {
   const int64_t start = inclusive ? int64_t{from} : int64_t{from} + 1;
   const int64_t last = inclusive ? int64_t{to} : int64_t{to} - 1;
   const int64_t first = std::max<int64_t>(start, 1);
   const int64_t end = std::min<int64_t>(last, static_cast<int64_t>(plainText_.size()));
   if (end < first) return {};
-  return plainText_.substr(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(end - first + 1));
+  return std::string_view(plainText_)
+      .substr(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(end - first + 1));
+}
+
+Text JsonScanner::GetSpan(int32_t from, int32_t to, bool inclusive) const {
+  return Text(spanView(from, to, inclusive));
 }
 
 bool JsonScanner::IsBalanced(int32_t from, int32_t to) {
@@ -123,16 +141,21 @@ bool JsonScanner::IsBalanced(int32_t from, int32_t to) {
   if (b.from != from || to < b.scanned) b = {from, from + 1, 0, 0, 0};
   const auto size = static_cast<int64_t>(maskedText_.size());
   const int64_t stop = std::min<int64_t>(to, size + 1);  // positions before `to`
+  // Per byte: change of the brace count, of the bracket count, and whether it is a quote.
+  static constexpr auto kDelta = [] {
+    std::array<std::array<int8_t, 3>, 256> t{};
+    t['{'][0] = 1, t['}'][0] = -1, t['['][1] = 1, t[']'][1] = -1, t['"'][2] = 1;
+    return t;
+  }();
+  int64_t braces = b.braces, brackets = b.brackets, quotes = b.quotes;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(maskedText_.data());
   for (int64_t p = std::max<int64_t>(b.scanned, 1); p < stop; ++p) {
-    switch (maskedText_[static_cast<std::size_t>(p - 1)]) {
-      case '{': ++b.braces; break;
-      case '}': --b.braces; break;
-      case '[': ++b.brackets; break;
-      case ']': --b.brackets; break;
-      case '"': ++b.quotes; break;
-      default: break;
-    }
+    const auto& d = kDelta[bytes[p - 1]];
+    braces += d[0];
+    brackets += d[1];
+    quotes += d[2];
   }
+  b.braces = braces, b.brackets = brackets, b.quotes = quotes;
   b.scanned = std::max(b.scanned, to);
   return b.braces == 0 && b.brackets == 0 && b.quotes % 2 == 0;
 }
@@ -151,11 +174,16 @@ Text JsonScanner::ReadKey(int32_t pos, int32_t& next) {
     next = find(':', next + 1);
   } while (!(next == -1 || next < b || next > c));
   if (next == -1) return outOfRange();
-  return StripQuotes(GetSpan(pos, next));
+  return StripQuotes(spanView(pos, next));
 }
 
 Text JsonScanner::ReadValue(int32_t pos, int32_t& next) {
-  next = pos;
+  next = valueEnd(pos);
+  return next == -1 ? outOfRange() : GetSpan(pos, next);
+}
+
+int32_t JsonScanner::valueEnd(int32_t pos) {
+  int32_t next = pos;
   int32_t mark = 0;
   const auto end = static_cast<int32_t>(maskedText_.size()) + 1;
   for (;;) {
@@ -173,13 +201,10 @@ Text JsonScanner::ReadValue(int32_t pos, int32_t& next) {
       checkMark = next == -1;
     }
     if (checkMark) {
-      if (next == mark || next == -1 || next < mark) {
-        next = -1;
-        return outOfRange();
-      }
+      if (next == mark || next == -1 || next < mark) return -1;
       mark = next;
     }
-    if (IsBalanced(pos, next)) return GetSpan(pos, next);
+    if (IsBalanced(pos, next)) return next;
   }
 }
 
@@ -191,9 +216,10 @@ int32_t JsonScanner::SplitObject(const Text& text, bool prepare, std::vector<Jso
     pumpEvents();
     Text key = ReadKey(p, p);
     if (p == -1) break;
-    Text value = ReadValue(p, p);
+    const int32_t colon = p;
+    p = valueEnd(colon);
     if (p == -1) break;
-    members.push_back({std::move(key), Trim(value)});
+    members.push_back({std::move(key), Trim(spanView(colon, p))});
   } while (p != -1);
   return static_cast<int32_t>(members.size());
 }
@@ -212,7 +238,7 @@ int32_t JsonScanner::SplitArray(const Text& text, bool prepare, std::vector<Text
       pumpEvents();
     } while (!(IsBalanced(b, c) || c == -1));
     if (c == -1) break;
-    elements.push_back(Trim(GetSpan(b, c)));
+    elements.push_back(Trim(spanView(b, c)));
     b = c;
   }
   if (elements.size() == 1 && elements[0].empty()) elements.clear();
@@ -272,8 +298,18 @@ bool JsonScanner::IsOutsideString(int32_t from, int32_t to) {
 }
 
 int32_t JsonScanner::SplitPath(const Text& rawPath) {
-  const Text path = replaceAll(rawPath, "''", "\"", false);
   pathSegments_.clear();
+  if (rawPath.find_first_of("\"'") == Text::npos) {
+    // Without quotes every dot separates two segments ("." is never part of a double-byte
+    // character, so a byte split is a character split).
+    std::size_t start = 0;
+    for (std::size_t dot; (dot = rawPath.find('.', start)) != Text::npos; start = dot + 1) {
+      pathSegments_.push_back(StripQuotes(std::string_view(rawPath).substr(start, dot - start)));
+    }
+    pathSegments_.push_back(StripQuotes(std::string_view(rawPath).substr(start)));
+    return static_cast<int32_t>(pathSegments_.size());
+  }
+  const Text path = replaceAll(rawPath, "''", "\"", false);
   const auto length = static_cast<int32_t>(path.size());
   int32_t s = 0;
   int32_t d = 0;

@@ -94,10 +94,13 @@ class JsonScanner {
 
   // Loads text that is already protected and compact: a trimmed piece cut from this scanner's
   // own buffers. Equivalent to SetText for such text, without repeating the compaction.
-  void SetCompactedPiece(const Text& piece);
+  void SetCompactedPiece(Text piece);
 
  private:
   int32_t find(char c, int32_t from);
+  // Where the value after the colon at pos ends (ReadValue's next), or -1.
+  int32_t valueEnd(int32_t pos);
+  std::string_view spanView(int32_t from, int32_t to, bool inclusive = false) const;
   void loadBuffers(std::string text);
   void pumpEvents() const {
     if (processEvents_ != nullptr && *processEvents_) (*processEvents_)();

@@ -1,5 +1,7 @@
 #include "pattern/cleanup.h"
 
+#include <cstring>
+
 #include "text/gbk_literal.h"
 
 namespace vellox {
@@ -67,8 +69,24 @@ bool isCloser(char c) { return c == ']' || c == '}' || c == '"'; }
 Text expandQuoteMarkers(std::string_view text) { return replaceAll(text, "''", "\"", false); }
 
 Text stripQuotes(std::string_view s) {
+  // Names and path segments seldom hold anything the operation removes.
+  bool candidate = false;
+  for (const char c : s) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b == '"' || b == ' ' || (b >= '\t' && b <= '\r') || b == 0xA1) {
+      candidate = true;
+      break;
+    }
+  }
+  if (!candidate) return Text(s);
+  // Unchanged stretches are copied in one piece when a deletion ends them.
   Text out;
-  out.reserve(s.size());
+  std::size_t copyFrom = 0;
+  auto drop = [&](std::size_t from, std::size_t to) {
+    if (out.capacity() == 0) out.reserve(s.size());
+    out.append(s.substr(copyFrom, from - copyFrom));
+    copyFrom = to;
+  };
   RunEnds<isWhite> white(s);
   RunEnds<isBlankOrQuote> blankOrQuote(s);
   for (std::size_t p = 0; p < s.size();) {
@@ -76,44 +94,68 @@ Text stripQuotes(std::string_view s) {
     if (isWhite(s, p)) {  // white space followed by a quote
       const std::size_t q = white.from(p);
       if (q < s.size() && s[q] == '"') {
+        drop(p, q + 1);
         p = q + 1;
         continue;
       }
     }
     if (s[p] == '"' && p + 1 < s.size() && isWhite(s, p + 1)) {  // a quote followed by white space
-      p = white.from(p + 1);
+      const std::size_t q = white.from(p + 1);
+      drop(p, q);
+      p = q;
       continue;
     }
     if (isBlankOrQuote(s, p)) {
       const std::size_t q = blankOrQuote.from(p);
       if (atLineStart(s, p) || atLineEnd(s, q)) {  // the run at a line start, or at a line end
+        drop(p, q);
         p = q;
         continue;
       }
     }
-    const std::size_t len = charLength(s, p);
-    out.append(s.substr(p, len));
-    p += len;
+    p += charLength(s, p);
   }
+  if (copyFrom == 0) return Text(s);
+  out.append(s.substr(copyFrom));
   return out;
 }
 
 Text trimBlanks(std::string_view s) {
+  // Most values are one line without blanks at its ends: then nothing can go.
+  if (s.empty()) return {};
+  const auto first = static_cast<unsigned char>(s.front());
+  const auto last = static_cast<unsigned char>(s.back());
+  const bool blankEdge = first == ' ' || first == '\t' || first == 0xA1 || last == ' ' ||
+                         last == '\t' || last == 0xA1;
+  if (!blankEdge && std::memchr(s.data(), '\n', s.size()) == nullptr &&
+      std::memchr(s.data(), '\r', s.size()) == nullptr) {
+    return Text(s);
+  }
   Text out;
-  out.reserve(s.size());
+  std::size_t copyFrom = 0;
   for (std::size_t p = 0; p < s.size();) {
-    if (isBlank(s, p)) {
-      std::size_t q = p;
-      while (q < s.size() && isBlank(s, q)) q += charLength(s, q);
-      // Inside a run neither anchor can hold, so the run goes or stays as a whole.
-      if (!atLineStart(s, p) && !atLineEnd(s, q)) out.append(s.substr(p, q - p));
-      p = q;
+    const auto b = static_cast<unsigned char>(s[p]);
+    // Only a space, a tab or a full-width space (lead byte A1) can start a blank run.
+    if (b != ' ' && b != '\t' && b != 0xA1) {
+      p += b < 0x80 ? 1 : charLength(s, p);
       continue;
     }
-    const std::size_t len = charLength(s, p);
-    out.append(s.substr(p, len));
-    p += len;
+    if (!isBlank(s, p)) {
+      p += charLength(s, p);
+      continue;
+    }
+    std::size_t q = p;
+    while (q < s.size() && isBlank(s, q)) q += charLength(s, q);
+    // Inside a run neither anchor can hold, so the run goes or stays as a whole.
+    if (atLineStart(s, p) || atLineEnd(s, q)) {
+      if (out.capacity() == 0) out.reserve(s.size());
+      out.append(s.substr(copyFrom, p - copyFrom));
+      copyFrom = q;
+    }
+    p = q;
   }
+  if (copyFrom == 0) return Text(s);
+  out.append(s.substr(copyFrom));
   return out;
 }
 

@@ -15,6 +15,10 @@ constexpr unsigned char foldAscii(unsigned char b) {
 // exactly, so a trail byte in the letter range is never folded.
 bool matchesAt(std::string_view text, std::size_t pos, std::string_view what, bool ignoreCase) {
   if (what.size() > text.size() - pos) return false;
+  // Quick rejection on the first byte (folding changes only ASCII letters, never lead bytes).
+  const auto first = static_cast<unsigned char>(text[pos]);
+  const auto wanted = static_cast<unsigned char>(what[0]);
+  if (first != wanted && (!ignoreCase || foldAscii(first) != foldAscii(wanted))) return false;
   if (!ignoreCase) return text.compare(pos, what.size(), what) == 0;
   for (std::size_t i = 0; i < what.size();) {
     const std::size_t len = charLength(what, i);
