@@ -63,9 +63,8 @@ TEST(JsonEquivalence, RealisticPages) {
   }
 }
 
-// The last character boundary at or before byte `pos`. Cuts and insertions stay on boundaries:
-// the library keeps the bytes of broken GBK as they are, where the patterns' round trip through
-// Unicode turns them into "?", so only valid text can be compared.
+// The last character boundary at or before byte `pos`: cuts and insertions keep the text valid
+// GBK, so that the pages stay realistic.
 std::size_t boundaryAtOrBefore(const Text& t, std::size_t pos) {
   std::size_t p = 0;
   while (p < pos && p + charLength(t, p) <= pos) p += charLength(t, p);

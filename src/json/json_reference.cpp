@@ -1,6 +1,7 @@
 #include "json/json_reference.h"
 
 #include "json/json_document.h"
+#include "pattern/cleanup.h"
 #include "text/gbk_literal.h"
 
 namespace vellox::reference {
@@ -11,7 +12,7 @@ void Scanner::SetText(const Text& text) {
   Text t = replaceAll(text, "\\\\", "\\|\\|", false);
   t = replaceAll(t, "\\\"", "\\''", false);
   t = replaceAll(t, "\\|\\|", "\\\\", false);
-  t = patterns_.Compact(t);
+  t = compactBlanks(t);
   plain_ = t;
   masked_ = t;
   int32_t q = 0;
@@ -67,7 +68,7 @@ Text Scanner::ReadKey(int32_t pos, int32_t& next) const {
     next = find(':', next + 1);
   } while (!(next == -1 || next < b || next > c));
   if (next == -1) return "超出"_gbk;
-  return patterns_.StripQuotes(GetSpan(pos, next));
+  return stripQuotes(GetSpan(pos, next));
 }
 
 Text Scanner::ReadValue(int32_t pos, int32_t& next) const {
@@ -113,7 +114,7 @@ int32_t Scanner::SplitObject(const Text& text, bool prepare, std::vector<JsonMem
     if (p == -1) break;
     Text value = ReadValue(p, p);
     if (p == -1) break;
-    members.push_back({key, patterns_.Trim(value)});
+    members.push_back({key, trimBlanks(value)});
   } while (p != -1);
   return static_cast<int32_t>(members.size());
 }
@@ -130,7 +131,7 @@ int32_t Scanner::SplitArray(const Text& text, bool prepare, std::vector<Text>& e
       if (c == -1) c = find(']', d);
     } while (!(IsBalanced(b, c) || c == -1));
     if (c == -1) break;
-    elements.push_back(patterns_.Trim(GetSpan(b, c)));
+    elements.push_back(trimBlanks(GetSpan(b, c)));
     b = c;
   }
   if (elements.size() == 1 && elements[0].empty()) elements.clear();

@@ -1,7 +1,12 @@
 // The loading algorithm transcribed step by step, without the shortcuts of the library: literal
-// escape replacements, compaction by the compiled patterns, searches from scratch, balance
-// counted from the start of the value for every candidate, and every node inserted after a
-// search for its parent's subtree end. Slow on purpose; tests compare the library against it.
+// escape replacements, every piece compacted again, searches from scratch, balance counted from
+// the start of the value for every candidate, and every node inserted after a search for its
+// parent's subtree end. Slow on purpose; tests compare the library against it.
+//
+// The clean-up operations are the hand-written ones, which the pattern tests prove equal to the
+// compiled patterns on valid text: the structural searches cut at bytes, so a piece can end
+// inside a double-byte character, and only the hand-written operations keep such bytes as they
+// are (the patterns' round trip through Unicode would turn them into "?").
 #pragma once
 
 #include <cstdint>
@@ -9,7 +14,6 @@
 
 #include "json/json_node_tree.h"
 #include "json/json_scanner.h"
-#include "pattern/cleanup.h"
 
 namespace vellox::reference {
 
@@ -29,7 +33,6 @@ class Scanner {
   const std::string& maskedText() const { return masked_; }
 
  private:
-  PatternCleanup patterns_;
   std::string plain_;
   std::string masked_;
 };
