@@ -4,6 +4,9 @@
 
 #include "app/status_display.h"
 #include "app/window_layout.h"
+#include "settings/default_settings.h"
+#include "settings/field_list.h"
+#include "settings/region_table.h"
 #include "text/codepage.h"
 
 namespace vellox {
@@ -48,16 +51,28 @@ void Program::onCreated() {
 }
 
 void Program::startupSequence() {
-  // Step 1, the default settings, and step 2, the region pickers, run here first once the
-  // settings exist; the update notice follows the caption as the last step.
+  applyDefaultSettings(window_);
+  fillProvincePicker(window_, *state_);
   window_.setCaption(utf8ToGbk(kFormCaption) + "_" + programVersionText());
+  // The update notice comes last, once it exists.
 }
 
-void Program::onClicked(Control) {}
+void Program::onClicked(Control control) {
+  if (control == Control::按钮_默认) applyDefaultSettings(window_);
+}
 
-void Program::onTextChanged(Control) {}
+void Program::onTextChanged(Control control) {
+  switch (control) {
+    case Control::编辑框_JSON_子路径: parseFieldList(window_, *state_); break;
+    case Control::编辑框_JSON_titleNAME: rebuildColumnTitles(window_, *state_); break;
+    case Control::编辑框_About: keepAboutText(window_); break;
+    default: break;
+  }
+}
 
-void Program::onItemSelected(Control) {}
+void Program::onItemSelected(Control control) {
+  if (control == Control::组合框_地区) fillCityPicker(window_, *state_);
+}
 
 void Program::onTimerTick(Control timer) {
   if (timer == Control::时钟_状态条) updateStatusBar(window_, *state_);

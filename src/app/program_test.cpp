@@ -7,33 +7,12 @@
 #include <thread>
 
 #include "app/memory_window.h"
+#include "app/testing/fakes.h"
 
 namespace vellox {
 namespace {
 
-class NoHttp final : public HttpClient {
- public:
-  Text get(const std::string&) override { return {}; }
-};
-class NoFiles final : public FileStore {
- public:
-  std::optional<Text> readAll(const Text&) override { return std::nullopt; }
-  bool writeAll(const Text&, const Text&) override { return false; }
-  bool exists(const Text&) override { return false; }
-};
-class NoLauncher final : public Launcher {
- public:
-  bool startProgram(const Text&, const std::vector<Text>&) override { return false; }
-  bool openAddress(const Text&) override { return false; }
-};
-
-struct Fixture {
-  MemoryWindow window;
-  NoHttp http;
-  NoFiles files;
-  NoLauncher launcher;
-  Program program{window, {http, files, launcher}, ProgramConfig{}};
-};
+using Fixture = fakes::MemoryProgram;
 
 TEST(Program, StartupSetsTheCaptionWithTheVersion) {
   Fixture f;

@@ -48,7 +48,12 @@ constexpr ControlSpec kLayout[] = {
     {C::单选框_正则通用, K::kRadioButton, C::图片框1, -1, 410, 265, 80, 24, "通用数字", true, false, false, false},
     {C::单选框_正则手机, K::kRadioButton, C::图片框1, -1, 410, 283, 80, 24, "手机", true, false, false, false},
     {C::单选框_正则座机, K::kRadioButton, C::图片框1, -1, 410, 301, 80, 24, "座机", true, false, false, false},
-    {C::标签5, K::kLabel, C::图片框1, -1, 0, 368, 354, 39, "", true, false, false, false},
+    // The help text that explains the field-list markers.
+    {C::标签5, K::kLabel, C::图片框1, -1, 0, 368, 354, 39,
+     "\"#\"解析标识符  如:\"searchResultfoText#\"  解析该项\r\n"
+     "\"*\"标题中显示  如:\"searchResultfoText*\"  标题显示该项\r\n"
+     "\"#*\"在标题中显示并解析 如:\"searchResultfoText#*\"",
+     true, false, false, false},
     {C::通用对话框_配置, K::kFileDialog, kWindow, -1, 0, 0, 0, 0, "", true, false, false, false},
     {C::按钮_导入, K::kButton, C::图片框1, -1, 456, 354, 80, 24, "导入配置", true, false, false, false},
     {C::按钮_默认, K::kButton, C::图片框1, -1, 370, 384, 80, 24, "默认配置", true, false, false, false},

@@ -98,7 +98,8 @@ QWidget* QtWindow::create(const ControlSpec& spec, QWidget* parent) {
   const QString text = utf8(spec.text);
   switch (spec.kind) {
     case ControlKind::kLabel: {
-      auto* label = new QLabel(text, parent);
+      // Labels keep line breaks in CR LF form, like the edit boxes.
+      auto* label = new QLabel(QString(text).replace("\r\n", "\n"), parent);
       label->setTextFormat(Qt::PlainText);  // "<Brightmoor>" is text, not markup
       label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
       if (spec.control == Control::标签_标题) {
@@ -269,7 +270,7 @@ void QtWindow::setCaption(const Text& caption) {
 Text QtWindow::text(Control control) {
   return onWindowThread([&]() -> Text {
     QWidget* w = widget(control);
-    if (auto* label = qobject_cast<QLabel*>(w)) return fromQString(label->text());
+    if (auto* label = qobject_cast<QLabel*>(w)) return fromEditorText(label->text());
     if (auto* line = qobject_cast<QLineEdit*>(w)) return fromQString(line->text());
     if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) return fromEditorText(edit->toPlainText());
     if (auto* combo = qobject_cast<QComboBox*>(w)) return fromQString(combo->currentText());
@@ -286,7 +287,7 @@ void QtWindow::setText(Control control, const Text& text) {
     {
       const QSignalBlocker blocker(w);
       if (auto* label = qobject_cast<QLabel*>(w)) {
-        label->setText(toQString(text));
+        label->setText(toEditorText(text));
       } else if (auto* line = qobject_cast<QLineEdit*>(w)) {
         line->setText(toQString(text));
         isEdit = true;

@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextCursor>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -21,6 +22,7 @@
 #include <thread>
 
 #include "app/program.h"
+#include "app/testing/fakes.h"
 #include "gui/qt_text.h"
 #include "gui/widgets.h"
 #include "text/codepage.h"
@@ -265,21 +267,9 @@ TEST(QtWindow, ControlsBehaveAsTheProgramExpects) {
   EXPECT_FALSE(window.visible(Control::树型框_JSON_search));
 }
 
-class NoHttp final : public HttpClient {
- public:
-  Text get(const std::string&) override { return {}; }
-};
-class NoFiles final : public FileStore {
- public:
-  std::optional<Text> readAll(const Text&) override { return std::nullopt; }
-  bool writeAll(const Text&, const Text&) override { return false; }
-  bool exists(const Text&) override { return false; }
-};
-class NoLauncher final : public Launcher {
- public:
-  bool startProgram(const Text&, const std::vector<Text>&) override { return false; }
-  bool openAddress(const Text&) override { return false; }
-};
+using fakes::NoFiles;
+using fakes::NoHttp;
+using fakes::NoLauncher;
 
 TEST(QtWindow, StartupSetsTheCaptionFromItsWorker) {
   app();
@@ -292,6 +282,51 @@ TEST(QtWindow, StartupSetsTheCaptionFromItsWorker) {
   EXPECT_EQ(window.caption(), "Vellox");
   EXPECT_TRUE(pumpUntil([&] { return window.caption() == "Vellox_1.32"; }));
   EXPECT_TRUE(pumpUntil([&] { return program.activeWorkers() == 0; }));
+}
+
+TEST(QtWindow, StartupFillsTheSettingsAndPickers) {
+  app();
+  NoHttp http;
+  NoFiles files;
+  NoLauncher launcher;
+  QtWindow window;
+  Program program(window, {http, files, launcher}, ProgramConfig{});
+  window.show();
+  ASSERT_TRUE(pumpUntil([&] { return program.activeWorkers() == 0 && window.caption() == "Vellox_1.32"; }));
+
+  auto* provinces = qobject_cast<QComboBox*>(window.widget(Control::组合框_地区));
+  auto* cities = qobject_cast<QComboBox*>(window.widget(Control::组合框_地区1));
+  EXPECT_EQ(provinces->currentText(), QString::fromUtf8("所有地区"));
+  EXPECT_EQ(cities->currentText(), QString::fromUtf8("所有地区"));
+  EXPECT_EQ(provinces->count(), 35);
+
+  // The user picks 台湾省 from the list.
+  const int taiwan = provinces->findText(QString::fromUtf8("台湾省"));
+  provinces->setCurrentIndex(taiwan);
+  emit provinces->activated(taiwan);
+  EXPECT_EQ(cities->count(), 23);
+  EXPECT_EQ(cities->currentText(), QString::fromUtf8("台湾省"));
+  EXPECT_EQ(cities->itemText(22), QString::fromUtf8("高雄市"));
+
+  EXPECT_EQ(window.text(Control::编辑框_JSON_子路径1),
+            "searchResultfoTitle*\r\nsearchResultfoZone\r\nsearchResultfoAddress\r\n"
+            "searchResultfoUserName\r\nsearchResultfoText\r\nsearchResultfoTp\r\n");
+  EXPECT_EQ(window.text(Control::标签_json_name_search), "json_name_search{6}");
+  EXPECT_EQ(window.itemCount(Control::组合框_正则过滤), 7);
+  EXPECT_EQ(window.text(Control::组合框_正则过滤), utf8ToGbk("不过滤"));
+
+  // Typing into the About box is undone at once.
+  auto* about = qobject_cast<QPlainTextEdit*>(window.widget(Control::编辑框_About));
+  const Text aboutText = window.text(Control::编辑框_About);
+  about->moveCursor(QTextCursor::End);
+  about->insertPlainText("x");
+  EXPECT_EQ(window.text(Control::编辑框_About), aboutText);
+
+  // Editing the field list re-derives the working paths.
+  auto* fields = qobject_cast<QPlainTextEdit*>(window.widget(Control::编辑框_JSON_子路径));
+  fields->setPlainText("a#--b");
+  EXPECT_EQ(window.text(Control::编辑框_JSON_子路径1), "a\r\n");
+  EXPECT_EQ(window.text(Control::编辑框_JSON_titleNAME), "b\r\n");
 }
 
 TEST(QtWindowDeathTest, ClosingDuringAWorkersActivityEndsTheProcessAtOnce) {
