@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "app/program.h"
@@ -82,6 +83,12 @@ void QtWindow::build() {
     w->setObjectName(nameOf(spec.control));
     w->setGeometry(spec.x, spec.y, spec.width, spec.height);
     if (spec.kind == ControlKind::kStatusBar) w->setGeometry(dockedStatusBar());
+    if (spec.control == Control::标签5) {
+      // The form's 39 pixels hold three lines of its 13-pixel system font; the lines of this
+      // (smaller) font, with Chinese glyphs from a fallback font, are still a little taller, so
+      // the label reaches down to the bottom of its parent.
+      w->resize(spec.width, std::max(spec.height, parent->height() - spec.y));
+    }
     // A hidden widget gets its resize event only when shown; place the inner parts now.
     if (auto* tabs = dynamic_cast<TabControl*>(w)) tabs->relayout();
     if (auto* bar = dynamic_cast<StatusPanels*>(w)) bar->relayout();
@@ -105,6 +112,12 @@ QWidget* QtWindow::create(const ControlSpec& spec, QWidget* parent) {
       if (spec.control == Control::标签_标题) {
         label->setStyleSheet(
             "background-color: #1f3a5f; color: white; font-size: 17px; font-weight: bold;");
+      }
+      if (spec.control == Control::标签5) {
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        QFont help = label->font();
+        help.setPixelSize(10);
+        label->setFont(help);
       }
       if (spec.control == Control::标签_进度 || spec.control == Control::标签_进度2) {
         label->setStyleSheet("background-color: rgb(255, 0, 0);");
