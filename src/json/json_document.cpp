@@ -97,8 +97,7 @@ Text JsonDocument::GetText(const Text& rawPath, int32_t fromNode) {
   if (path.empty()) return JsonScanner::Compact(tree_.GetValue(1));
   const int32_t count = scanner_.SplitPath(path);
   if (count == 0) return JsonScanner::Compact(tree_.GetValue(1));
-  std::vector<Text> segments;
-  scanner_.GetPathSegments(segments);
+  const std::vector<Text>& segments = scanner_.pathSegments();
   int32_t pos = 1;
   int32_t skip = 0;
   if (fromNode >= 1) {
@@ -117,8 +116,7 @@ Text JsonDocument::GetText(const Text& rawPath, int32_t fromNode) {
 int32_t JsonDocument::GetMemberCount(const Text& path, int32_t* node) {
   const int32_t count = path.empty() ? 0 : scanner_.SplitPath(path);
   if (count == 0) return tree_.GetChildCount(1);
-  std::vector<Text> segments;
-  scanner_.GetPathSegments(segments);
+  const std::vector<Text>& segments = scanner_.pathSegments();
   int32_t pos = 1;
   for (int32_t i = 1; i <= count; ++i) {
     pos = tree_.FindByName(i + 1, segments[static_cast<std::size_t>(i - 1)], pos);

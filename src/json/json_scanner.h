@@ -79,6 +79,8 @@ class JsonScanner {
   // returns the number of segments and keeps them.
   int32_t SplitPath(const Text& path);
   int32_t GetPathSegments(std::vector<Text>& out) const;
+  // The segments of the last SplitPath, without copying them.
+  const std::vector<Text>& pathSegments() const { return pathSegments_; }
   // Mode 1: bracket form to dotted form (a[0].b -> a.[0].b); mode 0: the reverse; else "".
   static Text NormalizePath(const Text& path, int mode);
   // The lookup of a path on a text, without building a tree.
