@@ -126,6 +126,40 @@ int32_t JsonDocument::GetMemberCount(const Text& path, int32_t* node) {
   return tree_.GetChildCount(pos);
 }
 
+void JsonDocument::SetValue(const Text& rawPath, const Text& value, int32_t type) {
+  const Text path = standardPaths_ == 1 ? JsonScanner::NormalizePath(rawPath, 1) : rawPath;
+  const int32_t count = path.empty() ? 0 : scanner_.SplitPath(path);
+  const std::vector<Text> segments = count == 0 ? std::vector<Text>() : scanner_.pathSegments();
+  int32_t node = 1;
+  for (int32_t i = 1; i <= count; ++i) {
+    const int32_t found = tree_.FindByName(i + 1, segments[static_cast<std::size_t>(i - 1)], node);
+    if (found != -1) {
+      node = found;
+      continue;
+    }
+    for (int32_t j = i; j <= count; ++j) {
+      node = tree_.InsertNode(node, segments[static_cast<std::size_t>(j - 1)]);
+    }
+    break;
+  }
+  tree_.SetType(node, type);
+  tree_.SetValue(node, value);
+}
+
+Text JsonDocument::Capitalize(const Text& text) {
+  Text out = text;
+  for (std::size_t p = 0; p < out.size();) {
+    const std::size_t len = charLength(out, p);
+    if (len == 1) {
+      char& c = out[p];
+      if (p == 0 && c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+      if (p != 0 && c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    p += len;
+  }
+  return out;
+}
+
 Text JsonDocument::CleanValue(const Text& value) {
   return JsonScanner::RestoreEscapedQuotes(JsonScanner::StripQuotes(value));
 }

@@ -51,6 +51,15 @@ class JsonDocument {
   // The path of a node, as GetText takes it back.
   Text GetNodePath(int32_t node) const;
 
+  // Finds the node at `path`, creating the missing nodes (scalars with an empty value), then
+  // sets its type and value. The values of its ancestors are not rewritten. The empty path is
+  // the root.
+  void SetValue(const Text& path, const Text& value, int32_t type);
+  // First byte upper-cased, the rest lower-cased; only single-byte ASCII letters change.
+  static Text Capitalize(const Text& text);
+  // The tree itself, for editing.
+  JsonNodeTree& editableTree() { return tree_; }
+
   int32_t standardPaths() const { return standardPaths_; }
   JsonScanner& scanner() { return scanner_; }
 

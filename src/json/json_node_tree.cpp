@@ -7,64 +7,233 @@ namespace vellox {
 void JsonNodeTree::Clear() {
   nodes_.clear();
   topLevelCount_ = 0;
-  subtreeEndsValid_ = false;
+  changed();
 }
 
-const std::vector<int32_t>& JsonNodeTree::subtreeEnds() const {
-  if (subtreeEndsValid_) return subtreeEnds_;
-  // A node's subtree ends at the first later node whose level is not greater than its own.
+bool JsonNodeTree::index() const {
+  if (indexValid_) return indexUsable_;
+  indexValid_ = true;
+  indexUsable_ = false;
   const auto count = static_cast<int32_t>(nodes_.size());
   subtreeEnds_.assign(nodes_.size(), count);
   firstChild_.clear();
   firstChild_.reserve(nodes_.size());
-  std::vector<int32_t> open;  // nodes whose subtree is still running
+  // Walk the list keeping the chain of open ancestors; check every rule on the way.
+  std::vector<int32_t> open;
+  std::vector<int32_t> children;  // children seen so far of each open node
+  int32_t topLevel = 0;
+  auto close = [&] {
+    const int32_t node = open.back();
+    if (nodes_[static_cast<std::size_t>(node)].childCount != children.back()) return false;
+    open.pop_back();
+    children.pop_back();
+    return true;
+  };
   for (int32_t i = 0; i < count; ++i) {
     const JsonNode& node = nodes_[static_cast<std::size_t>(i)];
     while (!open.empty() && nodes_[static_cast<std::size_t>(open.back())].level >= node.level) {
       subtreeEnds_[static_cast<std::size_t>(open.back())] = i;
-      open.pop_back();
+      if (!close()) return false;
     }
-    // The parent is the open node one level up; a node without one (a broken list) gets no key.
-    const bool topLevel = open.empty() && node.level == 1;
-    const bool child = !open.empty() && nodes_[static_cast<std::size_t>(open.back())].level == node.level - 1;
-    if (topLevel || child) firstChild_.try_emplace({topLevel ? 0 : open.back() + 1, node.name}, i);
+    const int32_t expectedLevel = open.empty() ? 1 : nodes_[static_cast<std::size_t>(open.back())].level + 1;
+    if (node.level != expectedLevel) return false;
+    const int32_t ordinal = open.empty() ? ++topLevel : ++children.back();
+    if (node.ordinal != ordinal) return false;
+    firstChild_.try_emplace({open.empty() ? 0 : open.back() + 1, node.name}, i);
     open.push_back(i);
+    children.push_back(0);
   }
-  subtreeEndsValid_ = true;
-  return subtreeEnds_;
-}
-
-int32_t JsonNodeTree::InsertNode(int32_t parent, const Text& name, int32_t type, const Text& value) {
-  subtreeEndsValid_ = false;
-  if (!valid(parent)) {
-    nodes_.push_back({name, type, value, 1, 0, ++topLevelCount_});
-    return GetNodeCount();
+  while (!open.empty()) {
+    if (!close()) return false;
   }
-  int32_t at = FindSubtreeEnd(parent);
-  if (at == -1) at = GetNodeCount() + 1;
-  JsonNode& p = nodes_[static_cast<std::size_t>(parent - 1)];
-  const JsonNode child{name, type, value, p.level + 1, 0, ++p.childCount};
-  nodes_.insert(nodes_.begin() + (at - 1), child);
-  subtreeEndsValid_ = false;
-  return at;
+  indexUsable_ = topLevel == topLevelCount_;
+  return indexUsable_;
 }
 
 int32_t JsonNodeTree::AppendToLastSubtree(int32_t parent, Text name, int32_t type, Text value) {
-  subtreeEndsValid_ = false;
+  changed();
   if (!valid(parent)) {
     nodes_.push_back({std::move(name), type, std::move(value), 1, 0, ++topLevelCount_});
     return GetNodeCount();
   }
-  JsonNode& p = nodes_[static_cast<std::size_t>(parent - 1)];
+  JsonNode& p = at(parent);
   const int32_t level = p.level + 1;
   const int32_t ordinal = ++p.childCount;
   nodes_.push_back({std::move(name), type, std::move(value), level, 0, ordinal});
   return GetNodeCount();
 }
 
+int32_t JsonNodeTree::InsertNode(int32_t parent, const Text& name, int32_t type, const Text& value,
+                                 int32_t position, const JsonNodeList* list, bool relevel) {
+  changed();
+  JsonNodeList records = list != nullptr ? *list : JsonNodeList{{name, type, value, 0, 0, 0}};
+  const bool underParent = valid(parent);
+  const int32_t level = underParent ? at(parent).level + 1 : 1;
+  if (list == nullptr) {
+    records[0].level = level;
+  } else if (relevel) {
+    SetLevels(records, level);
+  }
+  const int32_t siblings = underParent ? at(parent).childCount : topLevelCount_;
+  if (position >= 1 && position <= siblings) {
+    const int32_t index = FindNthAtLevel(level, position, underParent ? parent : 0);
+    if (index != -1) {
+      nodes_.insert(nodes_.begin() + (index - 1), records.begin(), records.end());
+      RenumberChildren(underParent ? parent : 0, position);
+      return index;
+    }
+  }
+  if (!underParent) {
+    for (JsonNode& r : records) r.ordinal = ++topLevelCount_;
+    nodes_.insert(nodes_.end(), records.begin(), records.end());
+    return GetNodeCount();
+  }
+  int32_t index = FindSubtreeEnd(parent);
+  if (index == -1) index = GetNodeCount() + 1;
+  for (JsonNode& r : records) r.ordinal = ++at(parent).childCount;
+  nodes_.insert(nodes_.begin() + (index - 1), records.begin(), records.end());
+  return index;
+}
+
+int32_t JsonNodeTree::SetLevels(JsonNodeList& list, int32_t level, int32_t delta) {
+  for (JsonNode& r : list) r.level = delta != 0 ? level + delta : level;
+  return static_cast<int32_t>(list.size());
+}
+
+void JsonNodeTree::RenumberChildren(int32_t parent, int32_t fromOrdinal) {
+  changed();
+  std::vector<int32_t> positions;
+  if (parent > 0) {
+    ListAtLevel(GetLevel(parent) + 1, positions, parent);
+  } else {
+    ListAtLevel(1, positions, 0);
+  }
+  for (int32_t k = std::max(fromOrdinal, 1); k <= static_cast<int32_t>(positions.size()); ++k) {
+    at(positions[static_cast<std::size_t>(k - 1)]).ordinal = k;
+  }
+  if (parent > 0) {
+    if (valid(parent)) at(parent).childCount = static_cast<int32_t>(positions.size());
+  } else {
+    topLevelCount_ = static_cast<int32_t>(positions.size());
+  }
+}
+
+void JsonNodeTree::ListAtLevel(int32_t level, std::vector<int32_t>& positions, int32_t start) const {
+  positions.clear();
+  const auto count = static_cast<int64_t>(nodes_.size());
+  for (int64_t p = std::max(start, 0); p < count;) {
+    pumpEvents();
+    const JsonNode& n = nodes_[static_cast<std::size_t>(p)];
+    if (n.level == level) {
+      positions.push_back(static_cast<int32_t>(p + 1));
+      ++p;
+    } else if (n.level < level) {
+      break;
+    } else {
+      p += 1 + std::max(n.childCount, 0);
+    }
+  }
+}
+
+int32_t JsonNodeTree::FindNthAtLevel(int32_t level, int32_t n, int32_t start) const {
+  const auto count = static_cast<int64_t>(nodes_.size());
+  int32_t seen = 0;
+  for (int64_t p = std::max(start, 0); p < count;) {
+    pumpEvents();
+    const JsonNode& node = nodes_[static_cast<std::size_t>(p)];
+    if (node.level == level) {
+      if (++seen == n) return static_cast<int32_t>(p + 1);
+      ++p;
+    } else if (node.level < level) {
+      return -1;
+    } else {
+      p += 1 + std::max(node.childCount, 0);
+    }
+  }
+  return -1;
+}
+
+int32_t JsonNodeTree::GetParent(int32_t node) const {
+  if (!valid(node)) return -1;
+  return GetParentAtLevel(node, 0);
+}
+
+int32_t JsonNodeTree::GetParentAtLevel(int32_t node, int32_t level) const {
+  int32_t b = 0;
+  if (valid(node)) {
+    b = this->node(node).level;
+    if (b == 1) return 0;
+  } else {
+    // Outside the list: the given level, and the walk starts one position before the index,
+    // with that node as the first candidate.
+    b = level;
+    node -= 1;
+    if (!valid(node)) return -1;
+    if (b == 1) return 0;
+    const int32_t l = this->node(node).level;
+    if (l == b - 1) return node;
+    if (l < b - 1) return -1;
+  }
+  // Each step back by the ordinal lands at or after the parent: the earlier siblings and their
+  // subtrees lie between the parent and the node. (An ordinal below 1 can only come from a
+  // caller's node list; stepping by one keeps the walk finite.)
+  for (;;) {
+    node -= std::max(1, this->node(node).ordinal);
+    if (node == 0) return 0;
+    if (node < 0) return -1;
+    const int32_t l = this->node(node).level;
+    if (l == b - 1) return node;
+    if (l < b - 1) return -1;
+  }
+}
+
+bool JsonNodeTree::RemoveNode(int32_t node, bool keepChildren) {
+  if (!valid(node)) return false;
+  changed();
+  const int32_t level = at(node).level;
+  const int32_t ordinal = at(node).ordinal;
+  const int32_t parent = std::max(GetParent(node), 0);
+  int32_t descendants = 0;
+  while (node + descendants < GetNodeCount() && at(node + descendants + 1).level > level) ++descendants;
+  int32_t previous = 0;
+  if (keepChildren && ordinal > 1) {
+    if (descendants > 0) previous = FindNthAtLevel(level, ordinal - 1, parent);
+    nodes_.erase(nodes_.begin() + (node - 1));
+  } else {
+    nodes_.erase(nodes_.begin() + (node - 1), nodes_.begin() + (node + descendants));
+  }
+  RenumberChildren(parent, ordinal);
+  if (previous > 0) RenumberChildren(previous, at(previous).childCount + 1);
+  return true;
+}
+
+bool JsonNodeTree::SetName(int32_t node, const Text& name) {
+  if (!valid(node)) return false;
+  changed();
+  at(node).name = name;
+  return true;
+}
+
+bool JsonNodeTree::SetType(int32_t node, int32_t type) {
+  if (!valid(node)) return false;
+  at(node).type = type;
+  return true;
+}
+
+bool JsonNodeTree::SetValue(int32_t node, const Text& value) {
+  if (!valid(node)) return false;
+  at(node).value = value;
+  return true;
+}
+
+int32_t JsonNodeTree::GetNodes(JsonNodeList& out) const {
+  out = nodes_;
+  return GetNodeCount();
+}
+
 int32_t JsonNodeTree::FindSubtreeEnd(int32_t node) const {
   if (!valid(node)) return -1;
-  const int32_t level = nodes_[static_cast<std::size_t>(node - 1)].level;
+  const int32_t level = this->node(node).level;
   const auto count = static_cast<int64_t>(nodes_.size());
   // p is the 0-based index of the next node to look at. Jumping over a node's direct children
   // never leaves its subtree, so no node outside the subtree is skipped.
@@ -72,30 +241,44 @@ int32_t JsonNodeTree::FindSubtreeEnd(int32_t node) const {
     pumpEvents();
     const JsonNode& n = nodes_[static_cast<std::size_t>(p)];
     if (level >= n.level) return static_cast<int32_t>(p + 1);
-    p += 1 + n.childCount;
+    p += 1 + std::max(n.childCount, 0);
   }
   return -1;
 }
 
 int32_t JsonNodeTree::FindByName(int32_t level, const Text& name, int32_t start) const {
-  // Walking node by node (and hopping over deeper nodes by their child counts) visits, at the
-  // searched level, exactly the siblings in order; hopping over each sibling's whole subtree
-  // visits the same ones without walking through their descendants.
-  const std::vector<int32_t>& ends = subtreeEnds();
   const auto count = static_cast<int64_t>(nodes_.size());
-  // Among the children of `start` (or the top level), the first of that name is known.
-  if ((start >= 1 && start <= count && level == nodes_[static_cast<std::size_t>(start - 1)].level + 1) ||
-      (start <= 0 && level == 1)) {
-    pumpEvents();
-    const auto found = firstChild_.find({start < 0 ? 0 : start, name});
-    return found == firstChild_.end() ? -1 : found->second + 1;
+  if (index()) {
+    // With the rules intact, the siblings at the searched level are exactly the nodes that
+    // hopping over whole subtrees visits; among the children of a known node (or the top level)
+    // the first of a name is in the index.
+    if ((start >= 1 && start <= count && level == node(start).level + 1) || (start <= 0 && level == 1)) {
+      pumpEvents();
+      const auto found = firstChild_.find({std::max(start, 0), name});
+      return found == firstChild_.end() ? -1 : found->second + 1;
+    }
+    for (int64_t p = std::max(start, 0); p < count;) {
+      pumpEvents();
+      const JsonNode& n = nodes_[static_cast<std::size_t>(p)];
+      if (n.level < level) return -1;
+      if (n.level == level && n.name == name) return static_cast<int32_t>(p + 1);
+      p = subtreeEnds_[static_cast<std::size_t>(p)];
+    }
+    return -1;
   }
-  for (int64_t p = start < 0 ? 0 : start; p < count;) {
+  // The list breaks the rules: walk it node by node, hopping over deeper nodes by their child
+  // counts, whatever those say.
+  for (int64_t p = std::max(start, 0); p < count;) {
     pumpEvents();
     const JsonNode& n = nodes_[static_cast<std::size_t>(p)];
-    if (n.level < level) return -1;
-    if (n.level == level && n.name == name) return static_cast<int32_t>(p + 1);
-    p = ends[static_cast<std::size_t>(p)];
+    if (n.level == level) {
+      if (n.name == name) return static_cast<int32_t>(p + 1);
+      ++p;
+    } else if (n.level < level) {
+      return -1;
+    } else {
+      p += 1 + std::max(n.childCount, 0);
+    }
   }
   return -1;
 }
@@ -115,22 +298,5 @@ Text JsonNodeTree::GetName(int32_t node) const { return valid(node) ? this->node
 int32_t JsonNodeTree::GetType(int32_t node) const { return valid(node) ? this->node(node).type : -1; }
 
 Text JsonNodeTree::GetValue(int32_t node) const { return valid(node) ? this->node(node).value : Text(); }
-
-int32_t JsonNodeTree::GetParent(int32_t node) const {
-  if (!valid(node)) return -1;
-  const int32_t level = this->node(node).level;
-  if (level == 1) return 0;
-  // Each step back by the ordinal lands at or after the parent: the earlier siblings and their
-  // subtrees lie between the parent and the node.
-  for (;;) {
-    // (An ordinal below 1 can only come from an edited list; stepping by one keeps the walk finite.)
-    node -= std::max(1, this->node(node).ordinal);
-    if (node == 0) return 0;
-    if (node < 0) return -1;
-    const int32_t l = this->node(node).level;
-    if (l == level - 1) return node;
-    if (l < level - 1) return -1;
-  }
-}
 
 }  // namespace vellox

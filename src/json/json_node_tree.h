@@ -1,11 +1,13 @@
-// JsonNodeTree: the flat, pre-ordered node list of a loaded document.
+// JsonNodeTree: the flat, pre-ordered node list of a loaded document, and its editing.
+//
+// Every node is followed by all of its descendants, then by its next sibling; a node's children
+// are the nodes one level deeper inside its subtree, numbered 1, 2... by `ordinal`, and their
+// number is its `childCount`. Nodes are addressed by their 1-based index; index 0 (or an omitted
+// parent) means the top level, and -1 means "not found" in every result. Accessors never fail:
+// an index outside 1..count gives -1, "" or false. Every edit restores these rules before it
+// returns, except an insertion of a caller's node list that keeps the list's own levels.
 //
 // A tree is used by one thread at a time (lookups keep a cache).
-//
-// Every node is followed by all of its descendants, then by its next sibling. Nodes are
-// addressed by their 1-based index; index 0 (or an omitted parent) means the top level, and -1
-// means "not found" in every result. Accessors never fail: an index outside 1..count gives -1,
-// "" or false.
 #pragma once
 
 #include <cstdint>
@@ -28,12 +30,45 @@ struct JsonNode {
   bool operator==(const JsonNode&) const = default;
 };
 
+using JsonNodeList = std::vector<JsonNode>;
+
 class JsonNodeTree {
  public:
   void Clear();
-  // Appends a node as the last child of `parent` (the top level when parent < 1 or beyond the
-  // list); returns its index.
-  int32_t InsertNode(int32_t parent, const Text& name, int32_t type, const Text& value);
+
+  // Inserts one node (name, type, value) or, when `list` is given, its records as consecutive
+  // siblings under `parent` (the top level when parent is not a node). With `position` between 1
+  // and the number of current children the records go before the position-th child and the
+  // later siblings are renumbered; otherwise they are appended. A single node gets the level of
+  // its place; a list gets it only with `relevel`. Returns the insertion index (for an append at
+  // the top level, the new node count).
+  int32_t InsertNode(int32_t parent = 0, const Text& name = {}, int32_t type = 0,
+                     const Text& value = {}, int32_t position = 0,
+                     const JsonNodeList* list = nullptr, bool relevel = false);
+  // Sets every record's level to `level` (level + delta with a non-zero delta); returns the size.
+  static int32_t SetLevels(JsonNodeList& list, int32_t level, int32_t delta = 0);
+  // Renumbers the children of `parent` (the top level for parent <= 0) from fromOrdinal on and
+  // sets its child count (or the top-level count) to their number.
+  void RenumberChildren(int32_t parent, int32_t fromOrdinal);
+  // The indices of the nodes of `level` after `start` without leaving its parent: started at a
+  // node, its children.
+  void ListAtLevel(int32_t level, std::vector<int32_t>& positions, int32_t start = 0) const;
+  // Index of the n-th node of `level` after `start` without leaving its parent; -1 when none.
+  int32_t FindNthAtLevel(int32_t level, int32_t n, int32_t start = 0) const;
+  // Index of the parent; 0 for a top-level node; -1 when out of range or not found.
+  int32_t GetParent(int32_t node) const;
+  // As GetParent; for an index outside the list `level` is taken as its level and the walk
+  // starts one position before the index; -1 when the walk leaves the list.
+  int32_t GetParentAtLevel(int32_t node, int32_t level = 0) const;
+  // Removes the node and its descendants; with keepChildren (and a previous sibling) only the
+  // node, its children becoming the previous sibling's last children. False when out of range.
+  bool RemoveNode(int32_t node, bool keepChildren = false);
+  bool SetName(int32_t node, const Text& name);
+  bool SetType(int32_t node, int32_t type);
+  bool SetValue(int32_t node, const Text& value);
+  // Copies of all records in order; returns their number.
+  int32_t GetNodes(JsonNodeList& out) const;
+
   // Index of the first node after the subtree of `node`; -1 when the subtree runs to the end.
   int32_t FindSubtreeEnd(int32_t node) const;
   // First node of `level` named `name` (exact bytes) after index `start`, without leaving the
@@ -46,11 +81,9 @@ class JsonNodeTree {
   Text GetName(int32_t node) const;
   int32_t GetType(int32_t node) const;
   Text GetValue(int32_t node) const;
-  // Index of the parent; 0 for a top-level node; -1 when out of range or not found.
-  int32_t GetParent(int32_t node) const;
   int32_t topLevelCount() const { return topLevelCount_; }
 
-  // The node at a valid index (for tests and the document).
+  // The node at a valid index.
   const JsonNode& node(int32_t index) const { return nodes_[static_cast<std::size_t>(index - 1)]; }
 
   void setProcessEvents(const ProcessEventsHook* hook) { processEvents_ = hook; }
@@ -62,16 +95,16 @@ class JsonNodeTree {
 
  private:
   bool valid(int32_t node) const { return node >= 1 && node <= GetNodeCount(); }
+  JsonNode& at(int32_t index) { return nodes_[static_cast<std::size_t>(index - 1)]; }
+  void changed() { indexValid_ = false; }
   void pumpEvents() const {
     if (processEvents_ != nullptr && *processEvents_) (*processEvents_)();
   }
+  // Builds the lookup index when the list changed since; false when the list breaks the rules
+  // (a caller's node list with its own levels), in which case lookups walk the list instead.
+  bool index() const;
 
-  // Index (0-based) of the first node after each node's subtree, built on the first lookup after
-  // a change. A lookup skips a sibling's whole subtree at once with it.
-  const std::vector<int32_t>& subtreeEnds() const;
-
-  // First child (0-based index) of each (parent index, name), parent 0 for the top level; built
-  // with the subtree ends.
+  // First child (0-based index) of each (parent index, name), parent 0 for the top level.
   struct ChildKey {
     int32_t parent;
     std::string_view name;
@@ -83,12 +116,14 @@ class JsonNodeTree {
     }
   };
 
-  std::vector<JsonNode> nodes_;
+  JsonNodeList nodes_;
   int32_t topLevelCount_ = 0;
+  const ProcessEventsHook* processEvents_ = nullptr;
+  // Lookup index: the end (0-based) of each node's subtree and the first child of each name.
   mutable std::vector<int32_t> subtreeEnds_;
   mutable std::unordered_map<ChildKey, int32_t, ChildKeyHash> firstChild_;
-  mutable bool subtreeEndsValid_ = false;
-  const ProcessEventsHook* processEvents_ = nullptr;
+  mutable bool indexValid_ = false;
+  mutable bool indexUsable_ = false;
 };
 
 }  // namespace vellox
