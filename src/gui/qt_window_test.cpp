@@ -274,17 +274,20 @@ TEST(QtWindow, ControlsBehaveAsTheProgramExpects) {
   EXPECT_FALSE(window.visible(Control::树型框_JSON_search));
 }
 
-using fakes::NoFiles;
-using fakes::NoHttp;
-using fakes::NoLauncher;
+// A program over the Qt window, with no network, files or programs behind it.
+struct QtProgram {
+  fakes::NoHttp http;
+  fakes::NoFiles files;
+  fakes::NoLauncher launcher;
+  QtWindow window;
+  Program program{window, {http, files, launcher}, ProgramConfig{}};
+};
 
 TEST(QtWindow, StartupSetsTheCaptionFromItsWorker) {
   app();
-  NoHttp http;
-  NoFiles files;
-  NoLauncher launcher;
-  QtWindow window;
-  Program program(window, {http, files, launcher}, ProgramConfig{});
+  QtProgram p;
+  QtWindow& window = p.window;
+  Program& program = p.program;
   window.show();
   EXPECT_EQ(window.caption(), "Vellox");
   EXPECT_TRUE(pumpUntil([&] { return window.caption() == "Vellox_1.32"; }));
@@ -293,11 +296,9 @@ TEST(QtWindow, StartupSetsTheCaptionFromItsWorker) {
 
 TEST(QtWindow, StartupFillsTheSettingsAndPickers) {
   app();
-  NoHttp http;
-  NoFiles files;
-  NoLauncher launcher;
-  QtWindow window;
-  Program program(window, {http, files, launcher}, ProgramConfig{});
+  QtProgram p;
+  QtWindow& window = p.window;
+  Program& program = p.program;
   window.show();
   ASSERT_TRUE(pumpUntil([&] { return program.activeWorkers() == 0 && window.caption() == "Vellox_1.32"; }));
 
@@ -341,11 +342,9 @@ TEST(QtWindowDeathTest, ClosingDuringAWorkersActivityEndsTheProcessAtOnce) {
   EXPECT_EXIT(
       {
         app();
-        NoHttp http;
-        NoFiles files;
-        NoLauncher launcher;
-        QtWindow window;
-        Program program(window, {http, files, launcher}, ProgramConfig{});
+        QtProgram p;
+        QtWindow& window = p.window;
+        Program& program = p.program;
         installClosePolicy(window, program);
         window.show();
         std::atomic<bool> busy{false};

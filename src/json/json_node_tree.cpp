@@ -118,39 +118,35 @@ void JsonNodeTree::RenumberChildren(int32_t parent, int32_t fromOrdinal) {
   }
 }
 
-void JsonNodeTree::ListAtLevel(int32_t level, std::vector<int32_t>& positions, int32_t start) const {
-  positions.clear();
+template <typename Stop>
+int32_t JsonNodeTree::walkLevel(int32_t level, int32_t start, Stop stop) const {
   const auto count = static_cast<int64_t>(nodes_.size());
   for (int64_t p = std::max(start, 0); p < count;) {
     pumpEvents();
     const JsonNode& n = nodes_[static_cast<std::size_t>(p)];
     if (n.level == level) {
-      positions.push_back(static_cast<int32_t>(p + 1));
+      if (stop(static_cast<int32_t>(p + 1))) return static_cast<int32_t>(p + 1);
       ++p;
     } else if (n.level < level) {
-      break;
-    } else {
-      p += 1 + std::max(n.childCount, 0);
-    }
-  }
-}
-
-int32_t JsonNodeTree::FindNthAtLevel(int32_t level, int32_t n, int32_t start) const {
-  const auto count = static_cast<int64_t>(nodes_.size());
-  int32_t seen = 0;
-  for (int64_t p = std::max(start, 0); p < count;) {
-    pumpEvents();
-    const JsonNode& node = nodes_[static_cast<std::size_t>(p)];
-    if (node.level == level) {
-      if (++seen == n) return static_cast<int32_t>(p + 1);
-      ++p;
-    } else if (node.level < level) {
       return -1;
     } else {
-      p += 1 + std::max(node.childCount, 0);
+      p += 1 + std::max(n.childCount, 0);  // (a negative count from a caller's list must not stall)
     }
   }
   return -1;
+}
+
+void JsonNodeTree::ListAtLevel(int32_t level, std::vector<int32_t>& positions, int32_t start) const {
+  positions.clear();
+  walkLevel(level, start, [&](int32_t index) {
+    positions.push_back(index);
+    return false;
+  });
+}
+
+int32_t JsonNodeTree::FindNthAtLevel(int32_t level, int32_t n, int32_t start) const {
+  int32_t seen = 0;
+  return walkLevel(level, start, [&](int32_t) { return ++seen == n; });
 }
 
 int32_t JsonNodeTree::GetParent(int32_t node) const {
@@ -268,19 +264,7 @@ int32_t JsonNodeTree::FindByName(int32_t level, const Text& name, int32_t start)
   }
   // The list breaks the rules: walk it node by node, hopping over deeper nodes by their child
   // counts, whatever those say.
-  for (int64_t p = std::max(start, 0); p < count;) {
-    pumpEvents();
-    const JsonNode& n = nodes_[static_cast<std::size_t>(p)];
-    if (n.level == level) {
-      if (n.name == name) return static_cast<int32_t>(p + 1);
-      ++p;
-    } else if (n.level < level) {
-      return -1;
-    } else {
-      p += 1 + std::max(n.childCount, 0);
-    }
-  }
-  return -1;
+  return walkLevel(level, start, [&](int32_t index) { return node(index).name == name; });
 }
 
 int32_t JsonNodeTree::GetLevel(int32_t node) const { return valid(node) ? this->node(node).level : -1; }

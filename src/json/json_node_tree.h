@@ -100,6 +100,10 @@ class JsonNodeTree {
   void pumpEvents() const {
     if (processEvents_ != nullptr && *processEvents_) (*processEvents_)();
   }
+  // Walks the nodes of `level` after `start` without leaving its parent, hopping over deeper
+  // nodes by their child counts, and returns the first index for which `stop` holds (-1: none).
+  template <typename Stop>
+  int32_t walkLevel(int32_t level, int32_t start, Stop stop) const;
   // Builds the lookup index when the list changed since; false when the list breaks the rules
   // (a caller's node list with its own levels), in which case lookups walk the list instead.
   bool index() const;
