@@ -13,9 +13,18 @@ using namespace literals;
 
 namespace {
 
-constexpr std::string_view kStructural = "{}[]\":,";
-
-std::size_t memoSlot(char c) { return kStructural.find(c); }
+// Slot of a structural character in the find memo.
+constexpr std::size_t memoSlot(char c) {
+  switch (c) {
+    case '{': return 0;
+    case '}': return 1;
+    case '[': return 2;
+    case ']': return 3;
+    case '"': return 4;
+    case ':': return 5;
+    default: return 6;  // ','
+  }
+}
 
 const Text& outOfRange() { return "超出"_gbk; }
 
@@ -85,23 +94,26 @@ void JsonScanner::SetCompactedPiece(Text piece) {
 
 void JsonScanner::loadBuffers(std::string text) {
   plainText_ = std::move(text);
-  maskedText_ = plainText_;
   memo_ = {};
   balance_ = {};
   // Blank the inside of every pair of quotes; an unpaired last quote leaves the rest as it is.
+  const std::size_t n = plainText_.size();
+  maskedText_.resize(n);
+  const char* plain = plainText_.data();
   char* masked = maskedText_.data();
-  const std::size_t n = maskedText_.size();
-  std::size_t from = 0;
-  for (;;) {
-    const void* open = std::memchr(masked + from, '"', n - from);
-    if (open == nullptr) break;
-    const std::size_t o = static_cast<const char*>(open) - masked;
-    const void* close = o + 1 < n ? std::memchr(masked + o + 1, '"', n - o - 1) : nullptr;
-    if (close == nullptr) break;
-    const std::size_t q = static_cast<const char*>(close) - masked;
-    std::memset(masked + o + 1, ' ', q - o - 1);
-    from = q + 1;
+  bool inString = false;
+  std::size_t lastQuote = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const char c = plain[i];
+    if (c == '"') {
+      inString = !inString;
+      lastQuote = i;
+      masked[i] = c;
+    } else {
+      masked[i] = inString ? ' ' : c;
+    }
   }
+  if (inString) std::memcpy(masked + lastQuote + 1, plain + lastQuote + 1, n - lastQuote - 1);
 }
 
 int32_t JsonScanner::find(char c, int32_t from) {

@@ -69,16 +69,23 @@ bool isCloser(char c) { return c == ']' || c == '}' || c == '"'; }
 Text expandQuoteMarkers(std::string_view text) { return replaceAll(text, "''", "\"", false); }
 
 Text stripQuotes(std::string_view s) {
-  // Names and path segments seldom hold anything the operation removes.
-  bool candidate = false;
+  // Names, path segments and most values hold no white space at all. Then only quotes at the
+  // two ends can go (there is no line break, so the text is one line).
+  bool hasWhite = false;
   for (const char c : s) {
     const auto b = static_cast<unsigned char>(c);
-    if (b == '"' || b == ' ' || (b >= '\t' && b <= '\r') || b == 0xA1) {
-      candidate = true;
+    if (b == ' ' || (b >= '\t' && b <= '\r') || b == 0xA1) {
+      hasWhite = true;
       break;
     }
   }
-  if (!candidate) return Text(s);
+  if (!hasWhite) {
+    std::size_t first = 0;
+    std::size_t last = s.size();
+    while (first < last && s[first] == '"') ++first;
+    while (last > first && s[last - 1] == '"') --last;
+    return Text(s.substr(first, last - first));
+  }
   // Unchanged stretches are copied in one piece when a deletion ends them.
   Text out;
   std::size_t copyFrom = 0;
