@@ -7,15 +7,15 @@ namespace vellox {
 using Lock = std::lock_guard<std::recursive_mutex>;
 
 MemoryWindow::MemoryWindow() : caption_(utf8ToGbk(kFormCaption)), controls_(kControlCount) {
-  for (const ControlSpec& spec : controlLayout()) {
-    ControlState& s = state(spec.control);
-    s.text = utf8ToGbk(spec.text);
-    s.enabled = spec.enabled;
-    s.ticked = spec.ticked;
-    s.left = spec.x;
-    s.width = spec.width;
-    if (spec.kind == ControlKind::kStatusBar) {
-      for (const StatusPanelSpec& panel : kStatusPanels) s.panels.push_back(utf8ToGbk(panel.formText));
+  for (const ControlLayout& entry : windowLayout()) {
+    ControlState& s = state(entry.control);
+    s.text = utf8ToGbk(entry.text);
+    s.enabled = entry.enabled;
+    s.ticked = entry.ticked;
+    s.left = entry.x;
+    s.width = entry.width;
+    if (entry.kind == ControlKind::kStatusBar) {
+      for (const StatusPanelLayout& panel : kStatusPanels) s.panels.push_back(utf8ToGbk(panel.formText));
     }
   }
 }
@@ -38,7 +38,7 @@ void MemoryWindow::setCaption(const Text& caption) {
 Text MemoryWindow::text(Control control) {
   const Lock lock(mutex_);
   ControlState& s = state(control);
-  if (controlSpec(control).kind == ControlKind::kComboBox) {
+  if (layoutOf(control).kind == ControlKind::kComboBox) {
     return s.selected >= 0 ? s.items[static_cast<std::size_t>(s.selected)].first : Text();
   }
   return s.text;
@@ -51,7 +51,7 @@ void MemoryWindow::setText(Control control, const Text& text) {
 }
 
 void MemoryWindow::textChanged(Control control) {
-  const ControlKind kind = controlSpec(control).kind;
+  const ControlKind kind = layoutOf(control).kind;
   if (events_ && (kind == ControlKind::kLineEdit || kind == ControlKind::kMultiLineEdit)) {
     events_->onTextChanged(control);
   }
@@ -245,11 +245,11 @@ void MemoryWindow::userClicks(Control control) {
   const Lock lock(mutex_);
   ControlState& s = state(control);
   if (!s.enabled) return;
-  const ControlSpec& spec = controlSpec(control);
-  if (spec.kind == ControlKind::kCheckBox) s.ticked = !s.ticked;
-  if (spec.kind == ControlKind::kRadioButton) {
-    for (const ControlSpec& other : controlLayout()) {
-      if (other.kind == ControlKind::kRadioButton && other.parent == spec.parent) {
+  const ControlLayout& entry = layoutOf(control);
+  if (entry.kind == ControlKind::kCheckBox) s.ticked = !s.ticked;
+  if (entry.kind == ControlKind::kRadioButton) {
+    for (const ControlLayout& other : windowLayout()) {
+      if (other.kind == ControlKind::kRadioButton && other.parent == entry.parent) {
         state(other.control).ticked = false;
       }
     }

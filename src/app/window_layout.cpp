@@ -11,7 +11,7 @@ constexpr std::optional<Control> kWindow = std::nullopt;
 
 // {control, kind, parent, tab page, x, y, width, height, text, enabled, ticked, readOnly,
 //  integerOnly}
-constexpr ControlSpec kLayout[] = {
+constexpr ControlLayout kLayout[] = {
     {C::标签_标题, K::kLabel, kWindow, -1, -2, 0, 570, 38, "  <Brightmoor>", true, false, false, false},
     {C::标签_检索名称, K::kLabel, kWindow, -1, 12, 44, 80, 24, "检索名称:", true, false, false, false},
     {C::编辑框_名称, K::kLineEdit, kWindow, -1, 72, 46, 136, 20, "", true, false, false, false},
@@ -80,9 +80,9 @@ static_assert(inControlOrder(), "layout entries follow the order of the Control 
 
 }  // namespace
 
-std::span<const ControlSpec> controlLayout() { return kLayout; }
+std::span<const ControlLayout> windowLayout() { return kLayout; }
 
-const ControlSpec& controlSpec(Control control) {
+const ControlLayout& layoutOf(Control control) {
   return kLayout[static_cast<std::size_t>(control)];
 }
 

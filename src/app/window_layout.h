@@ -31,7 +31,7 @@ enum class ControlKind {
   kFileDialog,
 };
 
-struct ControlSpec {
+struct ControlLayout {
   Control control;
   ControlKind kind;
   std::optional<Control> parent;  // none: the window itself
@@ -45,10 +45,10 @@ struct ControlSpec {
 };
 
 // Every control, in creation order (earlier ones lie below later siblings).
-std::span<const ControlSpec> controlLayout();
+std::span<const ControlLayout> windowLayout();
 
 // The entry of one control.
-const ControlSpec& controlSpec(Control control);
+const ControlLayout& layoutOf(Control control);
 
 // The window: outer place and size as a desktop places it, and the client area that this outer
 // size leaves inside a standard frame (8-pixel borders and a 30-pixel caption bar).
@@ -63,12 +63,12 @@ inline constexpr std::string_view kFormCaption = "Vellox";
 inline constexpr std::array<std::string_view, 3> kTabCaptions = {"检索结果", "参数配置*慎改",
                                                                  "About"};
 
-struct StatusPanelSpec {
+struct StatusPanelLayout {
   int width;  // -1: the rest of the bar
   std::string_view formText;
 };
 
-inline constexpr std::array<StatusPanelSpec, 10> kStatusPanels = {{
+inline constexpr std::array<StatusPanelLayout, 10> kStatusPanels = {{
     {50, "Number:"},
     {60, "0"},
     {65, "NowNum:"},

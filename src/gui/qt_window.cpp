@@ -42,7 +42,7 @@ QString utf8(std::string_view s) {
 // At the form position (y 557) it would lie over 默认配置 and 导出配置 on the settings page,
 // which end at y 559 + 24; docked it sits just below the tab control (y 150 + 440).
 QRect dockedStatusBar() {
-  const ControlSpec& bar = controlSpec(Control::状态条1);
+  const ControlLayout& bar = layoutOf(Control::状态条1);
   return QRect(0, kClientHeight - bar.height, kClientWidth, bar.height);
 }
 
@@ -72,61 +72,61 @@ QtWindow::QtWindow() {
 QtWindow::~QtWindow() = default;
 
 void QtWindow::build() {
-  for (const ControlSpec& spec : controlLayout()) {
+  for (const ControlLayout& entry : windowLayout()) {
     QWidget* parent = this;
-    if (spec.parent) {
-      parent = widgets_[static_cast<std::size_t>(*spec.parent)];
-      if (spec.tabPage >= 0) parent = static_cast<TabControl*>(parent)->page(spec.tabPage);
+    if (entry.parent) {
+      parent = widgets_[static_cast<std::size_t>(*entry.parent)];
+      if (entry.tabPage >= 0) parent = static_cast<TabControl*>(parent)->page(entry.tabPage);
     }
-    QWidget* w = create(spec, parent);
+    QWidget* w = create(entry, parent);
     if (w == nullptr) continue;
-    w->setObjectName(nameOf(spec.control));
-    w->setGeometry(spec.x, spec.y, spec.width, spec.height);
-    if (spec.kind == ControlKind::kStatusBar) w->setGeometry(dockedStatusBar());
-    if (spec.control == Control::标签5) {
+    w->setObjectName(nameOf(entry.control));
+    w->setGeometry(entry.x, entry.y, entry.width, entry.height);
+    if (entry.kind == ControlKind::kStatusBar) w->setGeometry(dockedStatusBar());
+    if (entry.control == Control::标签5) {
       // The form's 39 pixels hold three lines of its 13-pixel system font; the lines of this
       // (smaller) font, with Chinese glyphs from a fallback font, are still a little taller, so
       // the label reaches down to the bottom of its parent.
-      w->resize(spec.width, std::max(spec.height, parent->height() - spec.y));
+      w->resize(entry.width, std::max(entry.height, parent->height() - entry.y));
     }
     // A hidden widget gets its resize event only when shown; place the inner parts now.
     if (auto* tabs = dynamic_cast<TabControl*>(w)) tabs->relayout();
     if (auto* bar = dynamic_cast<StatusPanels*>(w)) bar->relayout();
-    w->setEnabled(spec.enabled);
-    widgets_[static_cast<std::size_t>(spec.control)] = w;
-    connectEvents(spec, w);
+    w->setEnabled(entry.enabled);
+    widgets_[static_cast<std::size_t>(entry.control)] = w;
+    connectEvents(entry, w);
   }
   // The progress line is drawn over everything else.
   widget(Control::标签_进度)->raise();
   widget(Control::标签_进度2)->raise();
 }
 
-QWidget* QtWindow::create(const ControlSpec& spec, QWidget* parent) {
-  const QString text = utf8(spec.text);
-  switch (spec.kind) {
+QWidget* QtWindow::create(const ControlLayout& entry, QWidget* parent) {
+  const QString text = utf8(entry.text);
+  switch (entry.kind) {
     case ControlKind::kLabel: {
       // Labels keep line breaks in CR LF form, like the edit boxes.
       auto* label = new QLabel(QString(text).replace("\r\n", "\n"), parent);
       label->setTextFormat(Qt::PlainText);  // "<Brightmoor>" is text, not markup
       label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-      if (spec.control == Control::标签_标题) {
+      if (entry.control == Control::标签_标题) {
         label->setStyleSheet(
             "background-color: #1f3a5f; color: white; font-size: 17px; font-weight: bold;");
       }
-      if (spec.control == Control::标签5) {
+      if (entry.control == Control::标签5) {
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         QFont help = label->font();
         help.setPixelSize(10);
         label->setFont(help);
       }
-      if (spec.control == Control::标签_进度 || spec.control == Control::标签_进度2) {
+      if (entry.control == Control::标签_进度 || entry.control == Control::标签_进度2) {
         label->setStyleSheet("background-color: rgb(255, 0, 0);");
       }
       return label;
     }
     case ControlKind::kLineEdit: {
       auto* edit = new QLineEdit(text, parent);
-      if (spec.integerOnly) {
+      if (entry.integerOnly) {
         edit->setAlignment(Qt::AlignCenter);
         edit->setValidator(
             new QRegularExpressionValidator(QRegularExpression("-?[0-9]*"), edit));
@@ -136,7 +136,7 @@ QWidget* QtWindow::create(const ControlSpec& spec, QWidget* parent) {
     case ControlKind::kMultiLineEdit: {
       auto* edit = new QPlainTextEdit(parent);
       edit->setPlainText(text);
-      edit->setReadOnly(spec.readOnly);
+      edit->setReadOnly(entry.readOnly);
       edit->setLineWrapMode(QPlainTextEdit::NoWrap);
       return edit;
     }
@@ -145,12 +145,12 @@ QWidget* QtWindow::create(const ControlSpec& spec, QWidget* parent) {
     case ControlKind::kGroupBox: return new QGroupBox(text, parent);
     case ControlKind::kCheckBox: {
       auto* box = new QCheckBox(text, parent);
-      box->setChecked(spec.ticked);
+      box->setChecked(entry.ticked);
       return box;
     }
     case ControlKind::kRadioButton: {
       auto* radio = new QRadioButton(text, parent);
-      radio->setChecked(spec.ticked);
+      radio->setChecked(entry.ticked);
       return radio;
     }
     case ControlKind::kTabControl: {
@@ -166,14 +166,14 @@ QWidget* QtWindow::create(const ControlSpec& spec, QWidget* parent) {
     }
     case ControlKind::kPictureBox: {
       auto* picture = new QLabel(parent);
-      if (spec.control != Control::图片框1) {
-        picture->setPixmap(drawPicture(spec.width, spec.height, "Vellox"));
+      if (entry.control != Control::图片框1) {
+        picture->setPixmap(drawPicture(entry.width, entry.height, "Vellox"));
       }
       return picture;
     }
     case ControlKind::kStatusBar: {
       std::vector<int> widths;
-      for (const StatusPanelSpec& panel : kStatusPanels) widths.push_back(panel.width);
+      for (const StatusPanelLayout& panel : kStatusPanels) widths.push_back(panel.width);
       auto* bar = new StatusPanels(widths, parent);
       for (int i = 0; i < bar->panelCount(); ++i) {
         bar->panel(i)->setText(utf8(kStatusPanels[static_cast<std::size_t>(i)].formText));
@@ -182,15 +182,15 @@ QWidget* QtWindow::create(const ControlSpec& spec, QWidget* parent) {
     }
     case ControlKind::kTimer:
       timer_ = new QTimer(this);
-      timer_->setObjectName(nameOf(spec.control));
+      timer_->setObjectName(nameOf(entry.control));
       return nullptr;
     case ControlKind::kFileDialog: return nullptr;  // made for each use
   }
   return nullptr;
 }
 
-void QtWindow::connectEvents(const ControlSpec& spec, QWidget* w) {
-  const Control c = spec.control;
+void QtWindow::connectEvents(const ControlLayout& entry, QWidget* w) {
+  const Control c = entry.control;
   if (auto* button = qobject_cast<QAbstractButton*>(w)) {
     connect(button, &QAbstractButton::clicked, this, [this, c] {
       if (events_) events_->onClicked(c);

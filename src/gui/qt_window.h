@@ -114,8 +114,8 @@ class QtWindow final : public QWidget, public Window {
 
  private:
   void build();
-  QWidget* create(const ControlSpec& spec, QWidget* parent);
-  void connectEvents(const ControlSpec& spec, QWidget* widget);
+  QWidget* create(const ControlLayout& entry, QWidget* parent);
+  void connectEvents(const ControlLayout& entry, QWidget* widget);
 
   std::array<QWidget*, kControlCount> widgets_{};
   QTimer* timer_ = nullptr;

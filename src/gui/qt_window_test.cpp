@@ -79,45 +79,45 @@ TEST(QtWindow, EveryControlMatchesTheLayoutTable) {
   EXPECT_EQ(window.pos(), QPoint(kWindowX, kWindowY));
   EXPECT_EQ(window.caption(), "Vellox");
 
-  for (const ControlSpec& spec : controlLayout()) {
-    const std::string_view name = controlName(spec.control);
+  for (const ControlLayout& entry : windowLayout()) {
+    const std::string_view name = controlName(entry.control);
     SCOPED_TRACE(std::string(name));
     QWidget* w = window.findChild<QWidget*>(QString::fromUtf8(name.data(), name.size()));
-    EXPECT_EQ(w, window.widget(spec.control)) << "found by its name";
-    ASSERT_TRUE(hasKind(w, spec.kind));
+    EXPECT_EQ(w, window.widget(entry.control)) << "found by its name";
+    ASSERT_TRUE(hasKind(w, entry.kind));
     if (w == nullptr) continue;
 
     QWidget* expectedParent = &window;
-    if (spec.parent) {
-      expectedParent = window.widget(*spec.parent);
-      if (spec.tabPage >= 0) {
-        expectedParent = dynamic_cast<TabControl*>(expectedParent)->page(spec.tabPage);
+    if (entry.parent) {
+      expectedParent = window.widget(*entry.parent);
+      if (entry.tabPage >= 0) {
+        expectedParent = dynamic_cast<TabControl*>(expectedParent)->page(entry.tabPage);
       }
     }
     EXPECT_EQ(w->parentWidget(), expectedParent);
-    if (spec.kind == ControlKind::kStatusBar) {
+    if (entry.kind == ControlKind::kStatusBar) {
       // Docked instead; see the spot checks.
-    } else if (spec.control == Control::标签5) {
+    } else if (entry.control == Control::标签5) {
       // Three lines of help: as tall as the font needs, at its place.
-      EXPECT_EQ(w->geometry().topLeft(), QPoint(spec.x, spec.y));
-      EXPECT_GE(w->height(), spec.height);
+      EXPECT_EQ(w->geometry().topLeft(), QPoint(entry.x, entry.y));
+      EXPECT_GE(w->height(), entry.height);
       EXPECT_LE(w->geometry().bottom(), w->parentWidget()->height());
     } else {
-      EXPECT_EQ(w->geometry(), QRect(spec.x, spec.y, spec.width, spec.height));
+      EXPECT_EQ(w->geometry(), QRect(entry.x, entry.y, entry.width, entry.height));
     }
-    EXPECT_EQ(w->isEnabled(), spec.enabled);
-    if (spec.kind == ControlKind::kCheckBox || spec.kind == ControlKind::kRadioButton) {
-      EXPECT_EQ(window.ticked(spec.control), spec.ticked);
+    EXPECT_EQ(w->isEnabled(), entry.enabled);
+    if (entry.kind == ControlKind::kCheckBox || entry.kind == ControlKind::kRadioButton) {
+      EXPECT_EQ(window.ticked(entry.control), entry.ticked);
     }
-    if (spec.kind != ControlKind::kComboBox && spec.kind != ControlKind::kStatusBar) {
-      EXPECT_EQ(window.text(spec.control), utf8ToGbk(spec.text));
+    if (entry.kind != ControlKind::kComboBox && entry.kind != ControlKind::kStatusBar) {
+      EXPECT_EQ(window.text(entry.control), utf8ToGbk(entry.text));
     }
     if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
-      EXPECT_EQ(edit->isReadOnly(), spec.readOnly);
+      EXPECT_EQ(edit->isReadOnly(), entry.readOnly);
     }
     if (auto* line = qobject_cast<QLineEdit*>(w)) {
-      EXPECT_EQ(line->alignment() == Qt::AlignCenter, spec.integerOnly);
-      EXPECT_EQ(line->validator() != nullptr, spec.integerOnly);
+      EXPECT_EQ(line->alignment() == Qt::AlignCenter, entry.integerOnly);
+      EXPECT_EQ(line->validator() != nullptr, entry.integerOnly);
     }
   }
   auto* timer = window.findChild<QTimer*>(QString::fromUtf8("时钟_状态条"));
