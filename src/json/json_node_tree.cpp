@@ -16,8 +16,9 @@ bool JsonNodeTree::index() const {
   indexUsable_ = false;
   const auto count = static_cast<int32_t>(nodes_.size());
   subtreeEnds_.assign(nodes_.size(), count);
-  firstChild_.clear();
-  firstChild_.reserve(nodes_.size());
+  std::size_t capacity = 16;
+  while (capacity < nodes_.size() * 2) capacity *= 2;
+  firstChild_.assign(capacity, ChildSlot{});
   // Walk the list keeping the chain of open ancestors; check every rule on the way.
   std::vector<int32_t> open;
   std::vector<int32_t> children;  // children seen so far of each open node
@@ -39,7 +40,7 @@ bool JsonNodeTree::index() const {
     if (node.level != expectedLevel) return false;
     const int32_t ordinal = open.empty() ? ++topLevel : ++children.back();
     if (node.ordinal != ordinal) return false;
-    firstChild_.try_emplace({open.empty() ? 0 : open.back() + 1, node.name}, i);
+    addFirstChild(open.empty() ? 0 : open.back() + 1, i);
     open.push_back(i);
     children.push_back(0);
   }
@@ -48,6 +49,40 @@ bool JsonNodeTree::index() const {
   }
   indexUsable_ = topLevel == topLevelCount_;
   return indexUsable_;
+}
+
+uint64_t JsonNodeTree::childHash(int32_t parent, std::string_view name) {
+  uint64_t h = 1469598103934665603ULL ^ static_cast<uint64_t>(parent) * 0x9E3779B97F4A7C15ULL;
+  for (const char c : name) {
+    h ^= static_cast<unsigned char>(c);
+    h *= 1099511628211ULL;
+  }
+  return h ^ (h >> 29);
+}
+
+void JsonNodeTree::addFirstChild(int32_t parent, int32_t index) const {
+  const std::string_view name = nodes_[static_cast<std::size_t>(index)].name;
+  const uint64_t hash = childHash(parent, name);
+  const std::size_t mask = firstChild_.size() - 1;
+  for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+    ChildSlot& s = firstChild_[slot];
+    if (s.index == -1) {
+      s = {hash, parent, index};
+      return;
+    }
+    // An earlier sibling of the same name keeps its place: lookups find the first.
+    if (s.hash == hash && s.parent == parent && nodes_[static_cast<std::size_t>(s.index)].name == name) return;
+  }
+}
+
+int32_t JsonNodeTree::firstChild(int32_t parent, std::string_view name) const {
+  const uint64_t hash = childHash(parent, name);
+  const std::size_t mask = firstChild_.size() - 1;
+  for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+    const ChildSlot& s = firstChild_[slot];
+    if (s.index == -1) return -1;
+    if (s.hash == hash && s.parent == parent && nodes_[static_cast<std::size_t>(s.index)].name == name) return s.index;
+  }
 }
 
 int32_t JsonNodeTree::AppendToLastSubtree(int32_t parent, Text name, int32_t type, Text value) {
@@ -250,8 +285,8 @@ int32_t JsonNodeTree::FindByName(int32_t level, const Text& name, int32_t start)
     // the first of a name is in the index.
     if ((start >= 1 && start <= count && level == node(start).level + 1) || (start <= 0 && level == 1)) {
       pumpEvents();
-      const auto found = firstChild_.find({std::max(start, 0), name});
-      return found == firstChild_.end() ? -1 : found->second + 1;
+      const int32_t found = firstChild(std::max(start, 0), name);
+      return found == -1 ? -1 : found + 1;
     }
     for (int64_t p = std::max(start, 0); p < count;) {
       pumpEvents();

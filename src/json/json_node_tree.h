@@ -12,7 +12,6 @@
 
 #include <cstdint>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "json/json_scanner.h"
@@ -108,24 +107,23 @@ class JsonNodeTree {
   // (a caller's node list with its own levels), in which case lookups walk the list instead.
   bool index() const;
 
-  // First child (0-based index) of each (parent index, name), parent 0 for the top level.
-  struct ChildKey {
-    int32_t parent;
-    std::string_view name;
-    bool operator==(const ChildKey&) const = default;
+  // First child (0-based index) of each (parent index, name), parent 0 for the top level: an
+  // open-addressing table built in one allocation.
+  struct ChildSlot {
+    uint64_t hash = 0;
+    int32_t parent = 0;
+    int32_t index = -1;  // -1: empty
   };
-  struct ChildKeyHash {
-    std::size_t operator()(const ChildKey& k) const {
-      return std::hash<std::string_view>()(k.name) * 31 + static_cast<std::size_t>(k.parent);
-    }
-  };
+  static uint64_t childHash(int32_t parent, std::string_view name);
+  void addFirstChild(int32_t parent, int32_t index) const;
+  int32_t firstChild(int32_t parent, std::string_view name) const;
 
   JsonNodeList nodes_;
   int32_t topLevelCount_ = 0;
   const ProcessEventsHook* processEvents_ = nullptr;
   // Lookup index: the end (0-based) of each node's subtree and the first child of each name.
   mutable std::vector<int32_t> subtreeEnds_;
-  mutable std::unordered_map<ChildKey, int32_t, ChildKeyHash> firstChild_;
+  mutable std::vector<ChildSlot> firstChild_;
   mutable bool indexValid_ = false;
   mutable bool indexUsable_ = false;
 };
