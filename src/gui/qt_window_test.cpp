@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -335,6 +336,30 @@ TEST(QtWindow, StartupFillsTheSettingsAndPickers) {
   fields->setPlainText("a#--b");
   EXPECT_EQ(window.text(Control::编辑框_JSON_子路径1), "a\r\n");
   EXPECT_EQ(window.text(Control::编辑框_JSON_titleNAME), "b\r\n");
+}
+
+TEST(QtWindow, AnswersClicksWhileTheStartupWorkerRuns) {
+  app();
+  QtProgram p;
+  // When the start-up worker puts the default field list into its box, the worker is waiting on
+  // this thread in the middle of its work: the user clicks right then.
+  auto* fieldList = qobject_cast<QPlainTextEdit*>(p.window.widget(Control::编辑框_JSON_子路径));
+  auto* quiet = qobject_cast<QCheckBox*>(p.window.widget(Control::选择框_静默采集));
+  bool clicked = false;
+  bool workerRunning = false;
+  QObject::connect(fieldList->document(), &QTextDocument::contentsChanged, [&] {
+    if (clicked) return;
+    clicked = true;
+    workerRunning = p.program.activeWorkers() > 0 && p.window.caption() == "Vellox";
+    quiet->click();
+  });
+  p.window.show();
+  ASSERT_TRUE(pumpUntil([&] { return p.program.activeWorkers() == 0 && clicked; }));
+  EXPECT_TRUE(workerRunning);
+  EXPECT_TRUE(p.window.ticked(Control::选择框_静默采集)) << "the click was answered";
+  EXPECT_EQ(p.window.caption(), "Vellox_1.32");
+  EXPECT_EQ(p.window.text(Control::标签_json_name_search), "json_name_search{6}");
+  EXPECT_EQ(p.window.itemCount(Control::组合框_地区), 35);
 }
 
 TEST(QtWindowDeathTest, ClosingDuringAWorkersActivityEndsTheProcessAtOnce) {
