@@ -291,6 +291,11 @@ std::vector<FileDialogRequest> MemoryWindow::fileDialogRequests() {
   return dialogRequests_;
 }
 
+std::optional<Text> MemoryWindow::proposedDialogPath(Control dialog) {
+  const Lock lock(mutex_);
+  return state(dialog).lastDialogPath;
+}
+
 std::vector<MemoryWindow::TreeNodeRecord> MemoryWindow::treeNodes(Control tree) {
   const Lock lock(mutex_);
   return state(tree).nodes;

@@ -91,6 +91,8 @@ class MemoryWindow final : public Window {
   // Answers for the next file dialogs (nothing: cancelled; without one: cancelled).
   void queueFileDialogAnswer(std::optional<Text> path);
   std::vector<FileDialogRequest> fileDialogRequests();
+  // The path the dialog would propose now: the one chosen in its last confirmed use.
+  std::optional<Text> proposedDialogPath(Control dialog);
   // Every node of the tree, in the order appended.
   std::vector<TreeNodeRecord> treeNodes(Control tree);
   int processEventsCalls();

@@ -86,6 +86,26 @@ TEST(MemoryWindow, ReactionsFollowTheContract) {
   EXPECT_EQ(events.clicked.size(), 3u);
 }
 
+TEST(MemoryWindow, ScriptedDialogsAndMessages) {
+  MemoryWindow w;
+  EXPECT_EQ(w.showFileDialog(Control::通用对话框_配置, {}), std::nullopt) << "no script: cancelled";
+  w.queueFileDialogAnswer(Text("/tmp/a.csv"));
+  w.queueFileDialogAnswer(std::nullopt);
+  EXPECT_EQ(w.showFileDialog(Control::通用对话框_配置, {FileDialogKind::kSave, "t", "d", "f"}),
+            Text("/tmp/a.csv"));
+  EXPECT_EQ(w.showFileDialog(Control::通用对话框_配置, {}), std::nullopt);
+  EXPECT_EQ(w.proposedDialogPath(Control::通用对话框_配置), Text("/tmp/a.csv"))
+      << "a cancelled use keeps the last chosen path";
+  ASSERT_EQ(w.fileDialogRequests().size(), 3u);
+  EXPECT_EQ(w.fileDialogRequests()[1].title, "t");
+
+  EXPECT_EQ(w.messageBox("q", "t", MessageButtons::kYesNo, MessageIcon::kNone), MessageAnswer::kNo);
+  w.queueMessageAnswer(MessageAnswer::kYes);
+  EXPECT_EQ(w.messageBox("q2", "t", MessageButtons::kYesNo, MessageIcon::kNone), MessageAnswer::kYes);
+  ASSERT_EQ(w.shownMessages().size(), 2u);
+  EXPECT_EQ(w.shownMessages()[1].text, "q2");
+}
+
 TEST(MemoryWindow, CallsFromSeveralThreadsAreSerialised) {
   MemoryWindow w;
   RecordingEvents events(w);

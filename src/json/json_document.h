@@ -61,7 +61,6 @@ class JsonDocument {
   JsonNodeTree& editableTree() { return tree_; }
 
   int32_t standardPaths() const { return standardPaths_; }
-  JsonScanner& scanner() { return scanner_; }
 
   // Host hook called inside long loops (to keep a window responsive); empty by default.
   void setProcessEvents(ProcessEventsHook hook);
