@@ -34,6 +34,8 @@ using JsonNodeList = std::vector<JsonNode>;
 class JsonNodeTree {
  public:
   void Clear();
+  // Room for `count` nodes, so that a load appends without moving the list.
+  void reserve(std::size_t count) { nodes_.reserve(count); }
 
   // Inserts one node (name, type, value) or, when `list` is given, its records as consecutive
   // siblings under `parent` (the top level when parent is not a node). With `position` between 1

@@ -1,0 +1,32 @@
+// The one-pass loader behind JsonDocument::Load.
+//
+// Cutting a text level by level (JsonScanner) re-reads every byte once per level of nesting and
+// copies each object and array before splitting it. For text that is plainly nested JSON the
+// result of that cutting is known in advance: every member ends at the comma or closing brace
+// that follows its value, every element at the comma or closing bracket after it, and the pieces
+// handed down to the next level are exact stretches of the prepared text, so the masking and
+// compaction that each level would repeat change nothing. This loader checks that the text has
+// that shape while it walks it once, and only then builds the nodes. Whatever it declines
+// (wrapped or truncated text, line breaks, unpaired quotes, stray structure, deep nesting) is
+// left to the level-by-level cutting, which gives the same nodes for the text it accepts.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "json/json_node_tree.h"
+#include "json/json_scanner.h"
+#include "text/text.h"
+
+namespace vellox::detail {
+
+// Nesting up to this depth is walked in one pass; deeper text is declined.
+inline constexpr int32_t kDirectLoadMaxDepth = 200;
+
+// `prepared` is `original` after escape protection and compaction (as JsonScanner::SetText
+// prepares it). On success the tree (cleared before) holds the document's nodes, the root's value
+// being `original`, and the result is true; otherwise the tree is untouched and the result false.
+bool loadDirect(std::string_view prepared, const Text& original, int32_t standardPaths,
+                JsonNodeTree& tree, const ProcessEventsHook& processEvents);
+
+}  // namespace vellox::detail
