@@ -57,25 +57,30 @@ Text protectEscapedQuotes(std::string_view text) {
   // text's own bars in the third; only the literal replacements get that right.
   if (std::memchr(text.data(), '|', text.size()) != nullptr) return protectLiterally(text);
   // Without bars the three replacements amount to this: backslashes pair up from the left, and a
-  // quote right after an unpaired (odd) backslash becomes two apostrophes.
+  // quote right after an unpaired (odd) backslash becomes two apostrophes. Only backslash bytes
+  // are looked at; a backslash byte that ends a double-byte character is none.
   Text out;
   std::size_t copyFrom = 0;
-  std::size_t backslashes = 0;
-  for (std::size_t p = 0; p < text.size();) {
-    const char c = text[p];
-    if (c == '"' && backslashes % 2 == 1) {
-      if (out.capacity() == 0) out.reserve(text.size() + 16);
-      out.append(text.substr(copyFrom, p - copyFrom));
+  CharBoundaries boundaries(text);
+  const std::size_t n = text.size();
+  for (std::size_t from = 0;;) {
+    const void* hit = std::memchr(text.data() + from, '\\', n - from);
+    if (hit == nullptr) break;
+    const auto p = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+    if (!boundaries.startsAt(p)) {
+      from = p + 1;
+      continue;
+    }
+    std::size_t q = p;
+    while (q < n && text[q] == '\\') ++q;
+    if ((q - p) % 2 == 1 && q < n && text[q] == '"') {
+      if (out.capacity() == 0) out.reserve(n + 16);
+      out.append(text.substr(copyFrom, q - copyFrom));
       out += "''";
-      copyFrom = p + 1;
+      copyFrom = q + 1;
     }
-    if (c == '\\') {
-      ++backslashes;
-      ++p;
-    } else {
-      backslashes = 0;
-      p += static_cast<unsigned char>(c) < 0x80 ? 1 : charLength(text, p);
-    }
+    boundaries.markStart(q);
+    from = q;
   }
   if (copyFrom == 0) return Text(text);
   out.append(text.substr(copyFrom));

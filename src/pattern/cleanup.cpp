@@ -1,5 +1,6 @@
 #include "pattern/cleanup.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "text/gbk_literal.h"
@@ -62,7 +63,6 @@ class RunEnds {
 };
 
 bool isOpener(char c) { return c == '[' || c == '{' || c == '"'; }
-bool isCloser(char c) { return c == ']' || c == '}' || c == '"'; }
 
 }  // namespace
 
@@ -166,44 +166,67 @@ Text trimBlanks(std::string_view s) {
   return out;
 }
 
+namespace {
+
+// True when one of the 8 bytes of `word` is below 0x21 (ASCII white space and other control
+// bytes) or is 0xA1 (the lead byte of the full-width space). May also flag a byte next to a real
+// hit, never misses one.
+constexpr bool mayHoldWhite(uint64_t word) {
+  constexpr uint64_t ones = 0x0101010101010101ULL;
+  constexpr uint64_t highs = 0x8080808080808080ULL;
+  const uint64_t below21 = (word - ones * 0x21) & ~word & highs;
+  const uint64_t a1 = word ^ (ones * 0xA1);
+  const uint64_t isA1 = (a1 - ones) & ~a1 & highs;
+  return (below21 | isA1) != 0;
+}
+
+}  // namespace
+
 Text compactBlanks(std::string_view s) {
   // The two replacements fuse into one rule: a maximal run of white space goes when an opener
   // follows it or a closer precedes it. (The first replacement removes only white space and
   // never joins two runs, so the second sees each surviving run with the same neighbours.)
-  // Unchanged stretches are copied in one piece.
+  // White space is rare in JSON text, so the scan looks at eight bytes at a time for a byte that
+  // can begin it, and decides character boundaries only there. Unchanged stretches are copied in
+  // one piece.
   Text out;
-  out.reserve(s.size());
   std::size_t copyFrom = 0;
-  bool afterCloser = false;
   const std::size_t n = s.size();
+  CharBoundaries boundaries(s);
   for (std::size_t p = 0; p < n;) {
+    if (p + 8 <= n) {
+      uint64_t word;
+      std::memcpy(&word, s.data() + p, sizeof word);
+      if (!mayHoldWhite(word)) {
+        p += 8;
+        continue;
+      }
+    }
     const auto b = static_cast<unsigned char>(s[p]);
-    bool white;
-    if (b < 0x80) {
-      white = b == ' ' || (b >= '\t' && b <= '\r');
-      if (!white) {
-        afterCloser = isCloser(static_cast<char>(b));
-        ++p;
-        continue;
-      }
-    } else {
-      const std::size_t len = charLength(s, p);
-      white = len == 2 && b == 0xA1 && s[p + 1] == '\xA1';
-      if (!white) {
-        afterCloser = false;
-        p += len;
-        continue;
-      }
+    const bool ascii = b == ' ' || (b >= '\t' && b <= '\r');
+    if (!ascii && !(b == 0xA1 && p + 1 < n && s[p + 1] == '\xA1')) {
+      ++p;
+      continue;
+    }
+    // The character before: a closer counts only as a character of its own (not as the trail
+    // byte of a double-byte character). Asked before p, as the boundaries go forward.
+    const bool afterCloser =
+        p > 0 && (s[p - 1] == '"' || ((s[p - 1] == ']' || s[p - 1] == '}') && boundaries.startsAt(p - 1)));
+    if (!ascii && !boundaries.startsAt(p)) {
+      ++p;
+      continue;
     }
     std::size_t q = p;
     while (q < n && isWhite(s, q)) q += charLength(s, q);
     if (afterCloser || (q < n && isOpener(s[q]))) {
+      if (out.capacity() == 0) out.reserve(n);
       out.append(s.substr(copyFrom, p - copyFrom));
       copyFrom = q;
     }
-    afterCloser = false;
+    boundaries.markStart(q);
     p = q;
   }
+  if (copyFrom == 0) return Text(s);
   out.append(s.substr(copyFrom));
   return out;
 }

@@ -87,11 +87,12 @@ TEST(Cleanup, CompactExamples) {
 
 // Random texts made of the pieces the patterns care about, and traps around them: CR, LF and
 // CR LF; full-width spaces and a 省、 pair whose bytes hold A1 A1 across two characters;
-// characters whose second byte is a backslash or a bracket; quotes, brackets and braces.
+// characters whose second byte is a backslash, a bracket or a brace; quotes, brackets and braces.
 std::vector<Text> generatedTexts(int count, uint32_t seed) {
   const std::vector<Text> pieces = {
       " ", "  ", "\t", "\r", "\n", "\r\n", "\v", "\f", "\"", "\"\"", "[", "]", "{", "}", ":", ",",
-      "a", "Z", "1", g("　"), g("中"), g("省、"), "\x81\x5C", "\x81\x5B", g("名称"), "'"};
+      "a", "Z", "1", g("　"), g("中"), g("省、"), "\x81\x5C", "\x81\x5B", "\x81\x5D", "\x81\x7D",
+      g("名称"), "'"};
   std::mt19937 random(seed);
   std::vector<Text> texts;
   for (int i = 0; i < count; ++i) {

@@ -34,6 +34,34 @@ constexpr std::size_t charLength(std::string_view text, std::size_t pos) {
              : 1;
 }
 
+// Answers "does a character start at byte p?" (0-based) for a rising series of positions, in
+// time linear in the text over the whole series, without walking the text from its start: a
+// byte that is neither a lead nor a trail byte (below 0x40, 0x7F, 0xFF) is always a character of
+// its own, so decoding can resume right after the nearest such byte before p.
+class CharBoundaries {
+ public:
+  explicit CharBoundaries(std::string_view text) : text_(text) {}
+  // The positions asked (and marked) must not decrease.
+  bool startsAt(std::size_t p) {
+    std::size_t k = p;
+    while (k > known_ && !standsAlone(static_cast<unsigned char>(text_[k - 1]))) --k;
+    std::size_t last = k;  // the last character start reached that is not after p
+    while (k < p) {
+      last = k;
+      k += charLength(text_, k);
+    }
+    known_ = k == p ? p : last;
+    return k == p;
+  }
+  // Tells that a character is known to start at p.
+  void markStart(std::size_t p) { known_ = p; }
+
+ private:
+  static constexpr bool standsAlone(unsigned char b) { return b < 0x40 || b == 0x7F || b == 0xFF; }
+  std::string_view text_;
+  std::size_t known_ = 0;
+};
+
 // Position (1-based) of the first occurrence of `what` in `text` that starts at a character
 // boundary at or after position `start`; -1 when there is none or `what` is empty.
 // With `ignoreCase`, ASCII letters compare without regard to case; double-byte characters
