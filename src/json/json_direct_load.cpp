@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "pattern/cleanup.h"
+
 namespace vellox::detail {
 
 namespace {
@@ -172,22 +174,42 @@ bool loadDirect(std::string_view prepared, const Text& original, int32_t standar
   std::vector<Item> items;
   if (!Walker(prepared).run(items)) return false;
 
+  // The prepared text is stored once; names and values are pieces of it wherever the clean-up
+  // leaves a piece (always for values, as the text has no line breaks; for every key without
+  // white space in it).
   tree.Clear();
-  tree.reserve(items.size());
+  tree.reserve(items.size(), prepared.size() + original.size() + 8 * items.size());
+  const JsonNodeTree::TextRef text = tree.storeText(prepared);
+  auto pieceRef = [&](std::string_view piece) {
+    return JsonNodeTree::TextRef{text.offset + static_cast<std::size_t>(piece.data() - prepared.data()),
+                                 piece.size()};
+  };
   auto piece = [&](int32_t from, int32_t to) {
     return prepared.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from));
   };
   for (const Item& item : items) {
     if (item.parent < 0) {
-      tree.AppendToLastSubtree(0, "JSON", item.kind, original);
+      const JsonNodeTree::TextRef name = tree.storeText("JSON");
+      tree.AppendToLastSubtree(0, name, item.kind, tree.storeText(original));
       continue;
     }
-    Text name = item.keyStart >= 0
-                    ? JsonScanner::StripQuotes(piece(item.keyStart, item.keyEnd))
-                    : "[" + intToText(int64_t{item.element} - standardPaths) + "]";
-    const std::string_view value = piece(item.valueStart, item.valueEnd);
-    tree.AppendToLastSubtree(item.parent + 1, std::move(name), item.kind,
-                             item.kind == 0 ? JsonScanner::Trim(value) : Text(value));
+    JsonNodeTree::TextRef name;
+    if (item.keyStart >= 0) {
+      const std::string_view key = piece(item.keyStart, item.keyEnd);
+      const auto stripped = stripQuotesInPlace(key);
+      name = stripped ? pieceRef(*stripped) : tree.storeText(JsonScanner::StripQuotes(key));
+    } else {
+      name = tree.storeText("[" + intToText(int64_t{item.element} - standardPaths) + "]");
+    }
+    JsonNodeTree::TextRef value;
+    const std::string_view raw = piece(item.valueStart, item.valueEnd);
+    if (item.kind != 0) {
+      value = pieceRef(raw);
+    } else {
+      const auto trimmed = trimBlanksInPlace(raw);
+      value = trimmed ? pieceRef(*trimmed) : tree.storeText(JsonScanner::Trim(raw));
+    }
+    tree.AppendToLastSubtree(item.parent + 1, name, item.kind, value);
     if (item.keyStart >= 0 && processEvents) processEvents();
   }
   return true;

@@ -6,8 +6,52 @@ namespace vellox {
 
 void JsonNodeTree::Clear() {
   nodes_.clear();
+  texts_.clear();
   topLevelCount_ = 0;
   changed();
+}
+
+JsonNodeTree::TextRef JsonNodeTree::storeText(std::string_view text) {
+  const TextRef ref{texts_.size(), text.size()};
+  // A piece of the store itself is copied out first: appending may move the store.
+  if (!text.empty() && text.data() >= texts_.data() && text.data() < texts_.data() + texts_.size()) {
+    const Text copy(text);
+    texts_.append(copy);
+  } else {
+    texts_.append(text);
+  }
+  return ref;
+}
+
+void JsonNodeTree::reserve(std::size_t nodes, std::size_t textBytes) {
+  nodes_.reserve(nodes);
+  texts_.reserve(textBytes);
+}
+
+JsonNodeTree::Record JsonNodeTree::stored(const JsonNode& node) {
+  const TextRef name = storeText(node.name);
+  const TextRef value = storeText(node.value);
+  return {name, node.type, value, node.level, node.childCount, node.ordinal};
+}
+
+void JsonNodeTree::insertRecords(int32_t index, const JsonNodeList& records) {
+  std::vector<Record> converted;
+  converted.reserve(records.size());
+  for (const JsonNode& r : records) converted.push_back(stored(r));
+  nodes_.insert(nodes_.begin() + (index - 1), converted.begin(), converted.end());
+}
+
+JsonNode JsonNodeTree::node(int32_t index) const {
+  const Record& r = rec(index);
+  return {Text(view(r.name)), r.type, Text(view(r.value)), r.level, r.childCount, r.ordinal};
+}
+
+std::string_view JsonNodeTree::nameView(int32_t node) const {
+  return valid(node) ? view(rec(node).name) : std::string_view();
+}
+
+std::string_view JsonNodeTree::valueView(int32_t node) const {
+  return valid(node) ? view(rec(node).value) : std::string_view();
 }
 
 bool JsonNodeTree::index() const {
@@ -31,7 +75,7 @@ bool JsonNodeTree::index() const {
     return true;
   };
   for (int32_t i = 0; i < count; ++i) {
-    const JsonNode& node = nodes_[static_cast<std::size_t>(i)];
+    const Record& node = nodes_[static_cast<std::size_t>(i)];
     while (!open.empty() && nodes_[static_cast<std::size_t>(open.back())].level >= node.level) {
       subtreeEnds_[static_cast<std::size_t>(open.back())] = i;
       if (!close()) return false;
@@ -61,7 +105,7 @@ uint64_t JsonNodeTree::childHash(int32_t parent, std::string_view name) {
 }
 
 void JsonNodeTree::addFirstChild(int32_t parent, int32_t index) const {
-  const std::string_view name = nodes_[static_cast<std::size_t>(index)].name;
+  const std::string_view name = view(nodes_[static_cast<std::size_t>(index)].name);
   const uint64_t hash = childHash(parent, name);
   const std::size_t mask = firstChild_.size() - 1;
   for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
@@ -71,7 +115,7 @@ void JsonNodeTree::addFirstChild(int32_t parent, int32_t index) const {
       return;
     }
     // An earlier sibling of the same name keeps its place: lookups find the first.
-    if (s.hash == hash && s.parent == parent && nodes_[static_cast<std::size_t>(s.index)].name == name) return;
+    if (s.hash == hash && s.parent == parent && view(nodes_[static_cast<std::size_t>(s.index)].name) == name) return;
   }
 }
 
@@ -81,20 +125,26 @@ int32_t JsonNodeTree::firstChild(int32_t parent, std::string_view name) const {
   for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
     const ChildSlot& s = firstChild_[slot];
     if (s.index == -1) return -1;
-    if (s.hash == hash && s.parent == parent && nodes_[static_cast<std::size_t>(s.index)].name == name) return s.index;
+    if (s.hash == hash && s.parent == parent && view(nodes_[static_cast<std::size_t>(s.index)].name) == name) return s.index;
   }
 }
 
-int32_t JsonNodeTree::AppendToLastSubtree(int32_t parent, Text name, int32_t type, Text value) {
+int32_t JsonNodeTree::AppendToLastSubtree(int32_t parent, std::string_view name, int32_t type,
+                                          std::string_view value) {
+  const TextRef nameRef = storeText(name);
+  return AppendToLastSubtree(parent, nameRef, type, storeText(value));
+}
+
+int32_t JsonNodeTree::AppendToLastSubtree(int32_t parent, TextRef name, int32_t type, TextRef value) {
   changed();
   if (!valid(parent)) {
-    nodes_.push_back({std::move(name), type, std::move(value), 1, 0, ++topLevelCount_});
+    nodes_.push_back({name, type, value, 1, 0, ++topLevelCount_});
     return GetNodeCount();
   }
-  JsonNode& p = at(parent);
+  Record& p = at(parent);
   const int32_t level = p.level + 1;
   const int32_t ordinal = ++p.childCount;
-  nodes_.push_back({std::move(name), type, std::move(value), level, 0, ordinal});
+  nodes_.push_back({name, type, value, level, 0, ordinal});
   return GetNodeCount();
 }
 
@@ -113,20 +163,20 @@ int32_t JsonNodeTree::InsertNode(int32_t parent, const Text& name, int32_t type,
   if (position >= 1 && position <= siblings) {
     const int32_t index = FindNthAtLevel(level, position, underParent ? parent : 0);
     if (index != -1) {
-      nodes_.insert(nodes_.begin() + (index - 1), records.begin(), records.end());
+      insertRecords(index, records);
       RenumberChildren(underParent ? parent : 0, position);
       return index;
     }
   }
   if (!underParent) {
     for (JsonNode& r : records) r.ordinal = ++topLevelCount_;
-    nodes_.insert(nodes_.end(), records.begin(), records.end());
+    insertRecords(GetNodeCount() + 1, records);
     return GetNodeCount();
   }
   int32_t index = FindSubtreeEnd(parent);
   if (index == -1) index = GetNodeCount() + 1;
   for (JsonNode& r : records) r.ordinal = ++at(parent).childCount;
-  nodes_.insert(nodes_.begin() + (index - 1), records.begin(), records.end());
+  insertRecords(index, records);
   return index;
 }
 
@@ -158,7 +208,7 @@ int32_t JsonNodeTree::walkLevel(int32_t level, int32_t start, Stop stop) const {
   const auto count = static_cast<int64_t>(nodes_.size());
   for (int64_t p = std::max(start, 0); p < count;) {
     pumpEvents();
-    const JsonNode& n = nodes_[static_cast<std::size_t>(p)];
+    const Record& n = nodes_[static_cast<std::size_t>(p)];
     if (n.level == level) {
       if (stop(static_cast<int32_t>(p + 1))) return static_cast<int32_t>(p + 1);
       ++p;
@@ -192,7 +242,7 @@ int32_t JsonNodeTree::GetParent(int32_t node) const {
 int32_t JsonNodeTree::GetParentAtLevel(int32_t node, int32_t level) const {
   int32_t b = 0;
   if (valid(node)) {
-    b = this->node(node).level;
+    b = rec(node).level;
     if (b == 1) return 0;
   } else {
     // Outside the list: the given level, and the walk starts one position before the index,
@@ -201,7 +251,7 @@ int32_t JsonNodeTree::GetParentAtLevel(int32_t node, int32_t level) const {
     node -= 1;
     if (!valid(node)) return -1;
     if (b == 1) return 0;
-    const int32_t l = this->node(node).level;
+    const int32_t l = rec(node).level;
     if (l == b - 1) return node;
     if (l < b - 1) return -1;
   }
@@ -209,10 +259,10 @@ int32_t JsonNodeTree::GetParentAtLevel(int32_t node, int32_t level) const {
   // subtrees lie between the parent and the node. (An ordinal below 1 can only come from a
   // caller's node list; stepping by one keeps the walk finite.)
   for (;;) {
-    node -= std::max(1, this->node(node).ordinal);
+    node -= std::max(1, rec(node).ordinal);
     if (node == 0) return 0;
     if (node < 0) return -1;
-    const int32_t l = this->node(node).level;
+    const int32_t l = rec(node).level;
     if (l == b - 1) return node;
     if (l < b - 1) return -1;
   }
@@ -241,7 +291,7 @@ bool JsonNodeTree::RemoveNode(int32_t node, bool keepChildren) {
 bool JsonNodeTree::SetName(int32_t node, const Text& name) {
   if (!valid(node)) return false;
   changed();
-  at(node).name = name;
+  at(node).name = storeText(name);
   return true;
 }
 
@@ -253,24 +303,26 @@ bool JsonNodeTree::SetType(int32_t node, int32_t type) {
 
 bool JsonNodeTree::SetValue(int32_t node, const Text& value) {
   if (!valid(node)) return false;
-  at(node).value = value;
+  at(node).value = storeText(value);
   return true;
 }
 
 int32_t JsonNodeTree::GetNodes(JsonNodeList& out) const {
-  out = nodes_;
+  out.clear();
+  out.reserve(nodes_.size());
+  for (int32_t i = 1; i <= GetNodeCount(); ++i) out.push_back(node(i));
   return GetNodeCount();
 }
 
 int32_t JsonNodeTree::FindSubtreeEnd(int32_t node) const {
   if (!valid(node)) return -1;
-  const int32_t level = this->node(node).level;
+  const int32_t level = rec(node).level;
   const auto count = static_cast<int64_t>(nodes_.size());
   // p is the 0-based index of the next node to look at. Jumping over a node's direct children
   // never leaves its subtree, so no node outside the subtree is skipped.
   for (int64_t p = node; p < count;) {
     pumpEvents();
-    const JsonNode& n = nodes_[static_cast<std::size_t>(p)];
+    const Record& n = nodes_[static_cast<std::size_t>(p)];
     if (level >= n.level) return static_cast<int32_t>(p + 1);
     p += 1 + std::max(n.childCount, 0);
   }
@@ -283,39 +335,39 @@ int32_t JsonNodeTree::FindByName(int32_t level, const Text& name, int32_t start)
     // With the rules intact, the siblings at the searched level are exactly the nodes that
     // hopping over whole subtrees visits; among the children of a known node (or the top level)
     // the first of a name is in the index.
-    if ((start >= 1 && start <= count && level == node(start).level + 1) || (start <= 0 && level == 1)) {
+    if ((start >= 1 && start <= count && level == rec(start).level + 1) || (start <= 0 && level == 1)) {
       pumpEvents();
       const int32_t found = firstChild(std::max(start, 0), name);
       return found == -1 ? -1 : found + 1;
     }
     for (int64_t p = std::max(start, 0); p < count;) {
       pumpEvents();
-      const JsonNode& n = nodes_[static_cast<std::size_t>(p)];
+      const Record& n = nodes_[static_cast<std::size_t>(p)];
       if (n.level < level) return -1;
-      if (n.level == level && n.name == name) return static_cast<int32_t>(p + 1);
+      if (n.level == level && view(n.name) == name) return static_cast<int32_t>(p + 1);
       p = subtreeEnds_[static_cast<std::size_t>(p)];
     }
     return -1;
   }
   // The list breaks the rules: walk it node by node, hopping over deeper nodes by their child
   // counts, whatever those say.
-  return walkLevel(level, start, [&](int32_t index) { return node(index).name == name; });
+  return walkLevel(level, start, [&](int32_t index) { return view(rec(index).name) == name; });
 }
 
-int32_t JsonNodeTree::GetLevel(int32_t node) const { return valid(node) ? this->node(node).level : -1; }
+int32_t JsonNodeTree::GetLevel(int32_t node) const { return valid(node) ? rec(node).level : -1; }
 
 int32_t JsonNodeTree::GetChildCount(int32_t node) const {
-  return valid(node) ? this->node(node).childCount : -1;
+  return valid(node) ? rec(node).childCount : -1;
 }
 
 bool JsonNodeTree::HasChildren(int32_t node) const {
-  return valid(node) && this->node(node).childCount != 0;
+  return valid(node) && rec(node).childCount != 0;
 }
 
-Text JsonNodeTree::GetName(int32_t node) const { return valid(node) ? this->node(node).name : Text(); }
+Text JsonNodeTree::GetName(int32_t node) const { return Text(nameView(node)); }
 
-int32_t JsonNodeTree::GetType(int32_t node) const { return valid(node) ? this->node(node).type : -1; }
+int32_t JsonNodeTree::GetType(int32_t node) const { return valid(node) ? rec(node).type : -1; }
 
-Text JsonNodeTree::GetValue(int32_t node) const { return valid(node) ? this->node(node).value : Text(); }
+Text JsonNodeTree::GetValue(int32_t node) const { return Text(valueView(node)); }
 
 }  // namespace vellox

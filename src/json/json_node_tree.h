@@ -7,6 +7,11 @@
 // an index outside 1..count gives -1, "" or false. Every edit restores these rules before it
 // returns, except an insertion of a caller's node list that keeps the list's own levels.
 //
+// The records keep their names and values as pieces of one text store owned by the tree, so a
+// load stores its text once instead of copying every value into a string of its own; the
+// accessors hand out copies (or views) as the records would. Edits store their new texts at the
+// end of the store; what they replace stays there until the tree is cleared.
+//
 // A tree is used by one thread at a time (lookups keep a cache).
 #pragma once
 
@@ -34,8 +39,6 @@ using JsonNodeList = std::vector<JsonNode>;
 class JsonNodeTree {
  public:
   void Clear();
-  // Room for `count` nodes, so that a load appends without moving the list.
-  void reserve(std::size_t count) { nodes_.reserve(count); }
 
   // Inserts one node (name, type, value) or, when `list` is given, its records as consecutive
   // siblings under `parent` (the top level when parent is not a node). With `position` between 1
@@ -84,19 +87,49 @@ class JsonNodeTree {
   Text GetValue(int32_t node) const;
   int32_t topLevelCount() const { return topLevelCount_; }
 
-  // The node at a valid index.
-  const JsonNode& node(int32_t index) const { return nodes_[static_cast<std::size_t>(index - 1)]; }
+  // A copy of the record at a valid index.
+  JsonNode node(int32_t index) const;
+  // The name and value of a node without copying them; empty when out of range. Valid until the
+  // tree changes.
+  std::string_view nameView(int32_t node) const;
+  std::string_view valueView(int32_t node) const;
 
   void setProcessEvents(const ProcessEventsHook* hook) { processEvents_ = hook; }
 
   // Appends a child of `parent` whose subtree is known to run to the end of the list, as it does
   // for every node while a document is being loaded in order. Same result as InsertNode, without
   // searching for the subtree's end.
-  int32_t AppendToLastSubtree(int32_t parent, Text name, int32_t type, Text value);
+  int32_t AppendToLastSubtree(int32_t parent, std::string_view name, int32_t type,
+                              std::string_view value);
+
+  // Loading in bulk: a text is stored once and nodes name pieces of it.
+  struct TextRef {
+    std::size_t offset = 0;
+    std::size_t length = 0;
+  };
+  TextRef storeText(std::string_view text);
+  int32_t AppendToLastSubtree(int32_t parent, TextRef name, int32_t type, TextRef value);
+  // Room for `nodes` records and `textBytes` bytes of stored text.
+  void reserve(std::size_t nodes, std::size_t textBytes);
 
  private:
+  struct Record {
+    TextRef name;
+    int32_t type = 0;
+    TextRef value;
+    int32_t level = 0;
+    int32_t childCount = 0;
+    int32_t ordinal = 0;
+  };
   bool valid(int32_t node) const { return node >= 1 && node <= GetNodeCount(); }
-  JsonNode& at(int32_t index) { return nodes_[static_cast<std::size_t>(index - 1)]; }
+  Record& at(int32_t index) { return nodes_[static_cast<std::size_t>(index - 1)]; }
+  const Record& rec(int32_t index) const { return nodes_[static_cast<std::size_t>(index - 1)]; }
+  std::string_view view(TextRef ref) const {
+    return std::string_view(texts_).substr(ref.offset, ref.length);
+  }
+  Record stored(const JsonNode& node);
+  // Inserts the records so that the first lands at `index`.
+  void insertRecords(int32_t index, const JsonNodeList& records);
   void changed() { indexValid_ = false; }
   void pumpEvents() const {
     if (processEvents_ != nullptr && *processEvents_) (*processEvents_)();
@@ -120,7 +153,8 @@ class JsonNodeTree {
   void addFirstChild(int32_t parent, int32_t index) const;
   int32_t firstChild(int32_t parent, std::string_view name) const;
 
-  JsonNodeList nodes_;
+  std::vector<Record> nodes_;
+  std::string texts_;  // the text store
   int32_t topLevelCount_ = 0;
   const ProcessEventsHook* processEvents_ = nullptr;
   // Lookup index: the end (0-based) of each node's subtree and the first child of each name.

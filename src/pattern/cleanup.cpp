@@ -68,24 +68,25 @@ bool isOpener(char c) { return c == '[' || c == '{' || c == '"'; }
 
 Text expandQuoteMarkers(std::string_view text) { return replaceAll(text, "''", "\"", false); }
 
-Text stripQuotes(std::string_view s) {
+std::optional<std::string_view> stripQuotesInPlace(std::string_view s) {
   // Names, path segments and most values hold no white space at all. Then only quotes at the
-  // two ends can go (there is no line break, so the text is one line).
-  bool hasWhite = false;
-  for (const char c : s) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b == ' ' || (b >= '\t' && b <= '\r') || b == 0xA1) {
-      hasWhite = true;
-      break;
-    }
+  // two ends can go (there is no line break, so the text is one line). A full-width space
+  // always shows as the bytes A1 A1; other A1 bytes are the lead bytes of punctuation.
+  const std::size_t n = s.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    if (b == ' ' || (b >= '\t' && b <= '\r')) return std::nullopt;
+    if (b == 0xA1 && i + 1 < n && s[i + 1] == '\xA1') return std::nullopt;
   }
-  if (!hasWhite) {
-    std::size_t first = 0;
-    std::size_t last = s.size();
-    while (first < last && s[first] == '"') ++first;
-    while (last > first && s[last - 1] == '"') --last;
-    return Text(s.substr(first, last - first));
-  }
+  std::size_t first = 0;
+  std::size_t last = n;
+  while (first < last && s[first] == '"') ++first;
+  while (last > first && s[last - 1] == '"') --last;
+  return s.substr(first, last - first);
+}
+
+Text stripQuotes(std::string_view s) {
+  if (const auto piece = stripQuotesInPlace(s)) return Text(*piece);
   // Unchanged stretches are copied in one piece when a deletion ends them.
   Text out;
   std::size_t copyFrom = 0;
@@ -127,17 +128,33 @@ Text stripQuotes(std::string_view s) {
   return out;
 }
 
-Text trimBlanks(std::string_view s) {
-  // Most values are one line without blanks at its ends: then nothing can go.
-  if (s.empty()) return {};
-  const auto first = static_cast<unsigned char>(s.front());
-  const auto last = static_cast<unsigned char>(s.back());
-  const bool blankEdge = first == ' ' || first == '\t' || first == 0xA1 || last == ' ' ||
-                         last == '\t' || last == 0xA1;
-  if (!blankEdge && std::memchr(s.data(), '\n', s.size()) == nullptr &&
-      std::memchr(s.data(), '\r', s.size()) == nullptr) {
-    return Text(s);
+std::optional<std::string_view> trimBlanksInPlace(std::string_view s) {
+  if (std::memchr(s.data(), '\n', s.size()) != nullptr ||
+      std::memchr(s.data(), '\r', s.size()) != nullptr) {
+    return std::nullopt;
   }
+  if (s.empty()) return s;
+  // Most values have no blank at either end: then nothing can go.
+  const auto firstByte = static_cast<unsigned char>(s.front());
+  const auto lastByte = static_cast<unsigned char>(s.back());
+  if (firstByte != ' ' && firstByte != '\t' && firstByte != 0xA1 && lastByte != ' ' &&
+      lastByte != '\t' && lastByte != 0xA1) {
+    return s;
+  }
+  // One line: the blank run at its start and the one at its end go.
+  std::size_t first = 0;
+  while (first < s.size() && isBlank(s, first)) first += charLength(s, first);
+  std::size_t end = first;  // end of the last character that is not blank
+  for (std::size_t p = first; p < s.size();) {
+    const std::size_t len = charLength(s, p);
+    if (!isBlank(s, p)) end = p + len;
+    p += len;
+  }
+  return s.substr(first, end - first);
+}
+
+Text trimBlanks(std::string_view s) {
+  if (const auto piece = trimBlanksInPlace(s)) return Text(*piece);
   Text out;
   std::size_t copyFrom = 0;
   for (std::size_t p = 0; p < s.size();) {

@@ -13,6 +13,7 @@
 // where the engine's round trip through Unicode would turn them into "?".
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "pattern/regex.h"
@@ -29,6 +30,12 @@ Text stripQuotes(std::string_view text);
 
 // Deletes the spaces, full-width spaces and tabs at the start and end of every line.
 Text trimBlanks(std::string_view text);
+
+// The results of stripQuotes and trimBlanks as pieces of their argument, for the common texts
+// where they are: without white space (strip) or without line breaks (trim). Empty optionals
+// otherwise.
+std::optional<std::string_view> stripQuotesInPlace(std::string_view text);
+std::optional<std::string_view> trimBlanksInPlace(std::string_view text);
 
 // Deletes white space (line breaks and full-width spaces included) before every "[", "{" and
 // double quote, then after every "]", "}" and double quote.
