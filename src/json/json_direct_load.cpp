@@ -1,5 +1,6 @@
 #include "json/json_direct_load.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <vector>
@@ -9,6 +10,8 @@
 namespace vellox::detail {
 
 namespace {
+
+using TextRef = JsonNodeTree::TextRef;
 
 // Bytes that end a stretch of key or scalar text: the structural characters and the quote that
 // opens a string (whose inside is stepped over).
@@ -20,76 +23,108 @@ constexpr std::array<bool, 256> kStops = [] {
 
 int32_t kindOf(char c) { return c == '{' ? 1 : c == '[' ? 2 : 0; }
 
-// One future node: where its key (or its place in the array) and its value lie in the text.
-struct Item {
-  int32_t parent;        // item index; -1 for the root
-  int32_t kind;          // 0 scalar, 1 object, 2 array
-  int32_t keyStart;      // a member's raw key is [keyStart, keyEnd); -1 for an element
-  int32_t keyEnd;
-  int32_t element;       // an element's 1-based position
-  int32_t valueStart;    // the value is [valueStart, valueEnd)
-  int32_t valueEnd;
-};
-
-// An object or array whose end has not been reached yet.
-struct Open {
-  int32_t item;
-  int32_t kind;
-  int32_t children;
-};
-
-class Walker {
+// Walks the prepared text once and appends a node for every member and element below the root,
+// checking on the way that the text has the shape for which this gives the level-by-level
+// result. Positions are offsets into the prepared text, which lies in the tree's text store; the
+// store can move when a name is stored, so views of it are taken afresh.
+class Builder {
  public:
-  explicit Walker(std::string_view text) : p_(text), n_(static_cast<int32_t>(text.size())) {}
+  Builder(JsonNodeTree& tree, TextRef text, int32_t standardPaths,
+          const ProcessEventsHook& processEvents)
+      : tree_(tree),
+        text_(text),
+        n_(static_cast<int32_t>(text.length)),
+        standardPaths_(standardPaths),
+        processEvents_(processEvents) {}
 
-  // Walks the whole text; false as soon as it is not plainly nested JSON.
-  bool run(std::vector<Item>& items);
+  // Adds the nodes below the root (node 1, of the kind of the text's first byte); false as soon
+  // as the text is not plainly nested JSON.
+  bool run();
 
  private:
+  // An object or array whose end has not been reached yet.
+  struct Open {
+    int32_t node;
+    int32_t kind;
+    int32_t children;
+    int32_t start;  // offset of its opening brace or bracket
+  };
+
+  std::string_view text() const { return tree_.storedText(text_); }
+  char at(int32_t i) const { return i >= 0 && i < n_ ? text()[static_cast<std::size_t>(i)] : '\0'; }
+  TextRef piece(int32_t from, int32_t to) const {
+    return {text_.offset + static_cast<std::size_t>(from), static_cast<std::size_t>(to - from)};
+  }
+  TextRef pieceOf(std::string_view slice) const {
+    return {text_.offset + static_cast<std::size_t>(slice.data() - text().data()), slice.size()};
+  }
   // First stop byte outside strings at or after i; -1 at the end of the text or when a string
   // is not closed.
-  int32_t stopAfter(int32_t i) const {
-    while (i < n_) {
-      const auto c = static_cast<unsigned char>(p_[static_cast<std::size_t>(i)]);
-      if (!kStops[c]) {
-        ++i;
-        continue;
-      }
-      if (c != '"') return i;
-      const void* close = std::memchr(p_.data() + i + 1, '"', static_cast<std::size_t>(n_ - i - 1));
-      if (close == nullptr) return -1;
-      i = static_cast<int32_t>(static_cast<const char*>(close) - p_.data()) + 1;
-    }
-    return -1;
-  }
-  char at(int32_t i) const { return i >= 0 && i < n_ ? p_[static_cast<std::size_t>(i)] : '\0'; }
-  // A lone element of blanks: the array counts as empty.
-  bool blank(const Item& item) const {
-    const std::string_view v = p_.substr(static_cast<std::size_t>(item.valueStart),
-                                         static_cast<std::size_t>(item.valueEnd - item.valueStart));
-    return JsonScanner::Trim(v).empty();
-  }
+  int32_t stopAfter(int32_t i) const;
+  TextRef keyName(int32_t from, int32_t to);
+  TextRef elementName(int32_t element);
+  TextRef scalarValue(int32_t from, int32_t to);
+  // Opens an object or array that starts at `start`; false when nesting gets too deep.
+  bool open(int32_t parent, TextRef name, int32_t kind, int32_t start);
 
-  std::string_view p_;
+  JsonNodeTree& tree_;
+  TextRef text_;
   int32_t n_;
+  int32_t standardPaths_;
+  const ProcessEventsHook& processEvents_;
+  std::vector<Open> open_;
 };
 
-bool Walker::run(std::vector<Item>& items) {
-  const int32_t rootKind = kindOf(at(0));
-  if (rootKind == 0) return false;
-  items.push_back({-1, rootKind, -1, -1, 0, 0, n_});
-  std::vector<Open> open{{0, rootKind, 0}};
+int32_t Builder::stopAfter(int32_t i) const {
+  const std::string_view p = text();
+  while (i < n_) {
+    const auto c = static_cast<unsigned char>(p[static_cast<std::size_t>(i)]);
+    if (!kStops[c]) {
+      ++i;
+      continue;
+    }
+    if (c != '"') return i;
+    const void* close = std::memchr(p.data() + i + 1, '"', static_cast<std::size_t>(n_ - i - 1));
+    if (close == nullptr) return -1;
+    i = static_cast<int32_t>(static_cast<const char*>(close) - p.data()) + 1;
+  }
+  return -1;
+}
+
+// A key without white space loses only its edge quotes, leaving a piece of the text.
+TextRef Builder::keyName(int32_t from, int32_t to) {
+  const std::string_view key = text().substr(static_cast<std::size_t>(from),
+                                             static_cast<std::size_t>(to - from));
+  if (const auto stripped = stripQuotesInPlace(key)) return pieceOf(*stripped);
+  return tree_.storeText(JsonScanner::StripQuotes(key));
+}
+
+TextRef Builder::elementName(int32_t element) {
+  return tree_.storeText("[" + intToText(int64_t{element} - standardPaths_) + "]");
+}
+
+// The text has no line breaks, so trimming leaves a piece of it.
+TextRef Builder::scalarValue(int32_t from, int32_t to) {
+  const std::string_view value = text().substr(static_cast<std::size_t>(from),
+                                               static_cast<std::size_t>(to - from));
+  if (const auto trimmed = trimBlanksInPlace(value)) return pieceOf(*trimmed);
+  return tree_.storeText(JsonScanner::Trim(value));
+}
+
+bool Builder::open(int32_t parent, TextRef name, int32_t kind, int32_t start) {
+  if (static_cast<int32_t>(open_.size()) >= kDirectLoadMaxDepth) return false;
+  // The value is set when the end is found.
+  const int32_t node = tree_.AppendToLastSubtree(parent, name, kind, piece(start, start));
+  open_.push_back({node, kind, 0, start});
+  return true;
+}
+
+bool Builder::run() {
+  open_.push_back({1, kindOf(at(0)), 0, 0});
   int32_t i = 1;  // where the next member or element starts
-  auto openContainer = [&](Item item) {
-    items.push_back(item);
-    if (static_cast<int32_t>(open.size()) >= kDirectLoadMaxDepth) return false;
-    open.push_back({static_cast<int32_t>(items.size()) - 1, item.kind, 0});
-    i = item.valueStart + 1;
-    return true;
-  };
   for (;;) {
-    Open& top = open.back();
-    const auto parent = top.item;
+    Open& top = open_.back();
+    const int32_t parent = top.node;
     int32_t closer = -1;  // the closing brace or bracket of `top`, once met
     if (top.kind == 1) {
       // A key up to its colon, then the value; a closing brace where a key would be ends the
@@ -102,13 +137,16 @@ bool Walker::run(std::vector<Item>& items) {
         if (at(colon) != ':') return false;
         const int32_t v = colon + 1;
         ++top.children;
+        const TextRef name = keyName(i, colon);
+        if (processEvents_) processEvents_();
         if (const int32_t kind = kindOf(at(v)); kind != 0) {
-          if (!openContainer({parent, kind, i, colon, 0, v, -1})) return false;
+          if (!open(parent, name, kind, v)) return false;
+          i = v + 1;
           continue;
         }
         const int32_t end = stopAfter(v);
         if (at(end) != ',' && at(end) != '}') return false;
-        items.push_back({parent, 0, i, colon, 0, v, end});
+        tree_.AppendToLastSubtree(parent, name, 0, scalarValue(v, end));
         if (at(end) == ',') {
           i = end + 1;
           continue;
@@ -118,12 +156,13 @@ bool Walker::run(std::vector<Item>& items) {
     } else {
       const int32_t element = ++top.children;
       if (const int32_t kind = kindOf(at(i)); kind != 0) {
-        if (!openContainer({parent, kind, -1, -1, element, i, -1})) return false;
+        if (!open(parent, elementName(element), kind, i)) return false;
+        ++i;
         continue;
       }
       const int32_t end = stopAfter(i);
       if (at(end) != ',' && at(end) != ']') return false;
-      items.push_back({parent, 0, -1, -1, element, i, end});
+      tree_.AppendToLastSubtree(parent, elementName(element), 0, scalarValue(i, end));
       if (at(end) == ',') {
         i = end + 1;
         continue;
@@ -132,20 +171,22 @@ bool Walker::run(std::vector<Item>& items) {
     }
     // Close containers for as long as a closer follows the one just met.
     for (;;) {
-      const Open done = open.back();
-      open.pop_back();
-      if (done.kind == 2 && done.children == 1 && items.back().parent == done.item &&
-          items.back().kind == 0 && blank(items.back())) {
-        items.pop_back();
+      const Open done = open_.back();
+      open_.pop_back();
+      // A lone element of blanks: the array counts as empty.
+      const int32_t last = tree_.GetNodeCount();
+      if (done.kind == 2 && done.children == 1 && last == done.node + 1 &&
+          tree_.GetType(last) == 0 && tree_.valueView(last).empty()) {
+        tree_.RemoveNode(last);
       }
-      items[static_cast<std::size_t>(done.item)].valueEnd = closer + 1;
-      if (open.empty()) return closer == n_ - 1;
+      if (done.node != 1) tree_.setStoredValue(done.node, piece(done.start, closer + 1));
+      if (open_.empty()) return closer == n_ - 1;
       const char next = at(closer + 1);
       if (next == ',') {
         i = closer + 2;
         break;
       }
-      if (next != (open.back().kind == 1 ? '}' : ']')) return false;
+      if (next != (open_.back().kind == 1 ? '}' : ']')) return false;
       ++closer;
     }
   }
@@ -167,50 +208,24 @@ bool preparedTextQualifies(std::string_view p) {
 
 }  // namespace
 
-bool loadDirect(std::string_view prepared, const Text& original, int32_t standardPaths,
-                JsonNodeTree& tree, const ProcessEventsHook& processEvents) {
-  if (prepared.size() >= static_cast<std::size_t>(INT32_MAX)) return false;
-  if (!preparedTextQualifies(prepared)) return false;
-  std::vector<Item> items;
-  if (!Walker(prepared).run(items)) return false;
-
-  // The prepared text is stored once; names and values are pieces of it wherever the clean-up
-  // leaves a piece (always for values, as the text has no line breaks; for every key without
-  // white space in it).
+bool loadDirect(const Text& json, int32_t standardPaths, JsonNodeTree& tree,
+                const ProcessEventsHook& processEvents) {
+  if (json.size() >= static_cast<std::size_t>(INT32_MAX) / 2) return false;
   tree.Clear();
-  tree.reserve(items.size(), prepared.size() + original.size() + 8 * items.size());
-  const JsonNodeTree::TextRef text = tree.storeText(prepared);
-  auto pieceRef = [&](std::string_view piece) {
-    return JsonNodeTree::TextRef{text.offset + static_cast<std::size_t>(piece.data() - prepared.data()),
-                                 piece.size()};
-  };
-  auto piece = [&](int32_t from, int32_t to) {
-    return prepared.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from));
-  };
-  for (const Item& item : items) {
-    if (item.parent < 0) {
-      const JsonNodeTree::TextRef name = tree.storeText("JSON");
-      tree.AppendToLastSubtree(0, name, item.kind, tree.storeText(original));
-      continue;
-    }
-    JsonNodeTree::TextRef name;
-    if (item.keyStart >= 0) {
-      const std::string_view key = piece(item.keyStart, item.keyEnd);
-      const auto stripped = stripQuotesInPlace(key);
-      name = stripped ? pieceRef(*stripped) : tree.storeText(JsonScanner::StripQuotes(key));
-    } else {
-      name = tree.storeText("[" + intToText(int64_t{item.element} - standardPaths) + "]");
-    }
-    JsonNodeTree::TextRef value;
-    const std::string_view raw = piece(item.valueStart, item.valueEnd);
-    if (item.kind != 0) {
-      value = pieceRef(raw);
-    } else {
-      const auto trimmed = trimBlanksInPlace(raw);
-      value = trimmed ? pieceRef(*trimmed) : tree.storeText(JsonScanner::Trim(raw));
-    }
-    tree.AppendToLastSubtree(item.parent + 1, name, item.kind, value);
-    if (item.keyStart >= 0 && processEvents) processEvents();
+  // Room for the text, its prepared form and the names of elements; and for a node per
+  // 32 bytes, about what a page of listings holds.
+  tree.reserve(std::min<std::size_t>(json.size() / 32 + 8, 1 << 16), 2 * json.size() + 1024);
+  const TextRef original = tree.storeText(json);
+  const TextRef prepared = tree.storeWritten([&](Text& out) { appendPreparedText(json, out); });
+  const int32_t kind = prepared.length == 0 ? 0 : kindOf(tree.storedText(prepared).front());
+  if (kind == 0 || !preparedTextQualifies(tree.storedText(prepared))) {
+    tree.Clear();
+    return false;
+  }
+  tree.AppendToLastSubtree(0, tree.storeText("JSON"), kind, original);
+  if (!Builder(tree, prepared, standardPaths, processEvents).run()) {
+    tree.Clear();
+    return false;
   }
   return true;
 }

@@ -23,10 +23,10 @@ namespace vellox::detail {
 // Nesting up to this depth is walked in one pass; deeper text is declined.
 inline constexpr int32_t kDirectLoadMaxDepth = 200;
 
-// `prepared` is `original` after escape protection and compaction (as JsonScanner::SetText
-// prepares it). On success the tree (cleared before) holds the document's nodes, the root's value
-// being `original`, and the result is true; otherwise the tree is untouched and the result false.
-bool loadDirect(std::string_view prepared, const Text& original, int32_t standardPaths,
-                JsonNodeTree& tree, const ProcessEventsHook& processEvents);
+// Clears the tree and, when the text has the shape described above, fills it with the nodes of
+// `json` (the root's value being `json` itself) and returns true; otherwise leaves the tree
+// empty and returns false.
+bool loadDirect(const Text& json, int32_t standardPaths, JsonNodeTree& tree,
+                const ProcessEventsHook& processEvents);
 
 }  // namespace vellox::detail

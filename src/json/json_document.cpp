@@ -34,8 +34,7 @@ void JsonDocument::setProcessEvents(ProcessEventsHook hook) { processEvents_ = s
 void JsonDocument::Load(const Text& json, int32_t standardPaths) {
   standardPaths_ = standardPaths != 0 ? 1 : 0;
   tree_.Clear();
-  const Text prepared = JsonScanner::Compact(protectEscapedQuotes(json));
-  if (detail::loadDirect(prepared, json, standardPaths_, tree_, processEvents_)) return;
+  if (detail::loadDirect(json, standardPaths_, tree_, processEvents_)) return;
   std::vector<JsonMember> members;
   std::vector<Text> elements;
   int32_t kind = 0;

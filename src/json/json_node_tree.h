@@ -108,7 +108,18 @@ class JsonNodeTree {
     std::size_t length = 0;
   };
   TextRef storeText(std::string_view text);
+  // Stores what `write` appends to the store (handed to it as a Text&).
+  template <typename Write>
+  TextRef storeWritten(Write&& write) {
+    const std::size_t offset = texts_.size();
+    write(texts_);
+    return {offset, texts_.size() - offset};
+  }
+  // A stored text; valid until the next store.
+  std::string_view storedText(TextRef ref) const { return view(ref); }
   int32_t AppendToLastSubtree(int32_t parent, TextRef name, int32_t type, TextRef value);
+  // Points a node's value at another stored text.
+  void setStoredValue(int32_t node, TextRef value) { at(node).value = value; }
   // Room for `nodes` records and `textBytes` bytes of stored text.
   void reserve(std::size_t nodes, std::size_t textBytes);
 

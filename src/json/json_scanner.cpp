@@ -51,21 +51,18 @@ constexpr bool holdsStructure(uint64_t word) {
 
 }  // namespace
 
-Text protectEscapedQuotes(std::string_view text) {
-  if (std::memchr(text.data(), '\\', text.size()) == nullptr) return Text(text);
-  // With a "|" in the text the bars that the first replacement writes can combine with the
-  // text's own bars in the third; only the literal replacements get that right.
-  if (std::memchr(text.data(), '|', text.size()) != nullptr) return protectLiterally(text);
-  // Without bars the three replacements amount to this: backslashes pair up from the left, and a
-  // quote right after an unpaired (odd) backslash becomes two apostrophes. Only backslash bytes
-  // are looked at; a backslash byte that ends a double-byte character is none.
-  Text out;
-  std::size_t copyFrom = 0;
+namespace {
+
+// The quotes that escape protection rewrites in a text without bars: backslashes pair up from the
+// left, and a quote right after an unpaired (odd) backslash is one. Only backslash bytes are
+// looked at; a backslash byte that ends a double-byte character is none.
+std::vector<std::size_t> escapedQuotes(std::string_view text) {
+  std::vector<std::size_t> positions;
   CharBoundaries boundaries(text);
   const std::size_t n = text.size();
   for (std::size_t from = 0;;) {
     const void* hit = std::memchr(text.data() + from, '\\', n - from);
-    if (hit == nullptr) break;
+    if (hit == nullptr) return positions;
     const auto p = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
     if (!boundaries.startsAt(p)) {
       from = p + 1;
@@ -73,18 +70,44 @@ Text protectEscapedQuotes(std::string_view text) {
     }
     std::size_t q = p;
     while (q < n && text[q] == '\\') ++q;
-    if ((q - p) % 2 == 1 && q < n && text[q] == '"') {
-      if (out.capacity() == 0) out.reserve(n + 16);
-      out.append(text.substr(copyFrom, q - copyFrom));
-      out += "''";
-      copyFrom = q + 1;
-    }
+    if ((q - p) % 2 == 1 && q < n && text[q] == '"') positions.push_back(q);
     boundaries.markStart(q);
     from = q;
   }
-  if (copyFrom == 0) return Text(text);
+}
+
+bool holdsByte(std::string_view text, char c) {
+  return std::memchr(text.data(), c, text.size()) != nullptr;
+}
+
+}  // namespace
+
+Text protectEscapedQuotes(std::string_view text) {
+  if (!holdsByte(text, '\\')) return Text(text);
+  // With a "|" in the text the bars that the first replacement writes can combine with the
+  // text's own bars in the third; only the literal replacements get that right.
+  if (holdsByte(text, '|')) return protectLiterally(text);
+  const std::vector<std::size_t> positions = escapedQuotes(text);
+  Text out;
+  out.reserve(text.size() + positions.size());
+  std::size_t copyFrom = 0;
+  for (const std::size_t q : positions) {
+    out.append(text.substr(copyFrom, q - copyFrom));
+    out += "''";
+    copyFrom = q + 1;
+  }
   out.append(text.substr(copyFrom));
   return out;
+}
+
+void appendPreparedText(std::string_view text, Text& out) {
+  if (!holdsByte(text, '\\')) {
+    appendCompacted(text, {}, out);
+  } else if (holdsByte(text, '|')) {
+    appendCompacted(protectLiterally(text), {}, out);
+  } else {
+    appendCompacted(text, escapedQuotes(text), out);
+  }
 }
 
 Text JsonScanner::Compact(std::string_view text) { return compactBlanks(text); }
@@ -101,7 +124,11 @@ int JsonScanner::KindOf(std::string_view text) {
   return text[0] == '[' ? 2 : text[0] == '{' ? 1 : 0;
 }
 
-void JsonScanner::SetText(const Text& text) { loadBuffers(Compact(protectEscapedQuotes(text))); }
+void JsonScanner::SetText(const Text& text) {
+  Text prepared;
+  appendPreparedText(text, prepared);
+  loadBuffers(std::move(prepared));
+}
 
 void JsonScanner::SetCompactedPiece(Text piece) {
   // The piece was protected with the whole text; only a backslash that compaction moved next to

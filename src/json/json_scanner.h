@@ -138,4 +138,7 @@ class JsonScanner {
 // quote) becomes backslash + two apostrophes, so it no longer counts as a quote.
 Text protectEscapedQuotes(std::string_view text);
 
+// Appends the text as SetText prepares it: escape protection, then Compact, in one pass.
+void appendPreparedText(std::string_view text, Text& out);
+
 }  // namespace vellox

@@ -1,5 +1,6 @@
 #include "pattern/cleanup.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -199,15 +200,24 @@ constexpr bool mayHoldWhite(uint64_t word) {
 
 }  // namespace
 
-Text compactBlanks(std::string_view s) {
+void appendCompacted(std::string_view s, const std::vector<std::size_t>& apostrophes, Text& out) {
   // The two replacements fuse into one rule: a maximal run of white space goes when an opener
   // follows it or a closer precedes it. (The first replacement removes only white space and
   // never joins two runs, so the second sees each surviving run with the same neighbours.)
   // White space is rare in JSON text, so the scan looks at eight bytes at a time for a byte that
   // can begin it, and decides character boundaries only there. Unchanged stretches are copied in
   // one piece.
-  Text out;
+  out.reserve(out.size() + s.size() + 2 * apostrophes.size());
   std::size_t copyFrom = 0;
+  auto next = apostrophes.begin();  // the next quote to write as two apostrophes
+  auto copyUpTo = [&](std::size_t end) {
+    for (; next != apostrophes.end() && *next < end; ++next) {
+      out.append(s.substr(copyFrom, *next - copyFrom));
+      out += "''";
+      copyFrom = *next + 1;
+    }
+    out.append(s.substr(copyFrom, end - copyFrom));
+  };
   const std::size_t n = s.size();
   CharBoundaries boundaries(s);
   for (std::size_t p = 0; p < n;) {
@@ -226,25 +236,32 @@ Text compactBlanks(std::string_view s) {
       continue;
     }
     // The character before: a closer counts only as a character of its own (not as the trail
-    // byte of a double-byte character). Asked before p, as the boundaries go forward.
+    // byte of a double-byte character), and a quote only when it stays one. Asked before p, as
+    // the boundaries go forward.
+    const char before = p > 0 ? s[p - 1] : '\0';
     const bool afterCloser =
-        p > 0 && (s[p - 1] == '"' || ((s[p - 1] == ']' || s[p - 1] == '}') && boundaries.startsAt(p - 1)));
+        (before == '"' && !std::binary_search(apostrophes.begin(), apostrophes.end(), p - 1)) ||
+        ((before == ']' || before == '}') && boundaries.startsAt(p - 1));
     if (!ascii && !boundaries.startsAt(p)) {
       ++p;
       continue;
     }
     std::size_t q = p;
     while (q < n && isWhite(s, q)) q += charLength(s, q);
+    // (A quote right after white space follows no backslash, so it is never one to rewrite.)
     if (afterCloser || (q < n && isOpener(s[q]))) {
-      if (out.capacity() == 0) out.reserve(n);
-      out.append(s.substr(copyFrom, p - copyFrom));
+      copyUpTo(p);
       copyFrom = q;
     }
     boundaries.markStart(q);
     p = q;
   }
-  if (copyFrom == 0) return Text(s);
-  out.append(s.substr(copyFrom));
+  copyUpTo(n);
+}
+
+Text compactBlanks(std::string_view s) {
+  Text out;
+  appendCompacted(s, {}, out);
   return out;
 }
 

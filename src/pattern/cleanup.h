@@ -15,6 +15,7 @@
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "pattern/regex.h"
 #include "text/text.h"
@@ -40,6 +41,10 @@ std::optional<std::string_view> trimBlanksInPlace(std::string_view text);
 // Deletes white space (line breaks and full-width spaces included) before every "[", "{" and
 // double quote, then after every "]", "}" and double quote.
 Text compactBlanks(std::string_view text);
+// Appends compactBlanks(text) to `out`, with each quote at the given rising byte positions
+// written as two apostrophes and counted as no quote (the form escape protection gives it).
+void appendCompacted(std::string_view text, const std::vector<std::size_t>& apostrophes,
+                     Text& out);
 
 // The four clean-up patterns compiled into regular-expression objects.
 class PatternCleanup {
