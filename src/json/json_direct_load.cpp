@@ -53,10 +53,11 @@ class Builder {
   std::string_view text() const { return tree_.storedText(text_); }
   char at(int32_t i) const { return i >= 0 && i < n_ ? text()[static_cast<std::size_t>(i)] : '\0'; }
   TextRef piece(int32_t from, int32_t to) const {
-    return {text_.offset + static_cast<std::size_t>(from), static_cast<std::size_t>(to - from)};
+    return {text_.offset + static_cast<uint32_t>(from), static_cast<uint32_t>(to - from)};
   }
   TextRef pieceOf(std::string_view slice) const {
-    return {text_.offset + static_cast<std::size_t>(slice.data() - text().data()), slice.size()};
+    return {text_.offset + static_cast<uint32_t>(slice.data() - text().data()),
+            static_cast<uint32_t>(slice.size())};
   }
   // First stop byte outside strings at or after i; -1 at the end of the text or when a string
   // is not closed.

@@ -1,5 +1,7 @@
 #include "json/json_document.h"
 
+#include <stdexcept>
+
 #include "json/json_direct_load.h"
 #include "text/gbk_literal.h"
 
@@ -35,16 +37,21 @@ void JsonDocument::Load(const Text& json, int32_t standardPaths) {
   standardPaths_ = standardPaths != 0 ? 1 : 0;
   tree_.Clear();
   if (detail::loadDirect(json, standardPaths_, tree_, processEvents_)) return;
-  std::vector<JsonMember> members;
-  std::vector<Text> elements;
-  int32_t kind = 0;
-  scanner_.SplitTop(json, &members, &elements, &kind);
-  if (kind == 2) {
-    const int32_t root = tree_.AppendToLastSubtree(0, "JSON", 2, json);
-    addElements(std::move(elements), root);
-  } else {
-    const int32_t root = tree_.AppendToLastSubtree(0, "JSON", 1, json);
-    addMembers(std::move(members), root);
+  // Cut level by level. Each level's values are copied into the tree's store; should they pass
+  // its 4 GiB (huge, deeply nested text), the nodes made so far stay, as for truncated text.
+  try {
+    std::vector<JsonMember> members;
+    std::vector<Text> elements;
+    int32_t kind = 0;
+    scanner_.SplitTop(json, &members, &elements, &kind);
+    if (kind == 2) {
+      const int32_t root = tree_.AppendToLastSubtree(0, "JSON", 2, json);
+      addElements(std::move(elements), root);
+    } else {
+      const int32_t root = tree_.AppendToLastSubtree(0, "JSON", 1, json);
+      addMembers(std::move(members), root);
+    }
+  } catch (const std::length_error&) {
   }
 }
 

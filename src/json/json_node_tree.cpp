@@ -1,6 +1,8 @@
 #include "json/json_node_tree.h"
 
 #include <algorithm>
+#include <cstring>
+#include <stdexcept>
 
 namespace vellox {
 
@@ -11,8 +13,19 @@ void JsonNodeTree::Clear() {
   changed();
 }
 
+JsonNodeTree::TextRef JsonNodeTree::refTo(std::size_t offset, std::size_t length) {
+  if (offset + length > UINT32_MAX) {
+    texts_.resize(std::min<std::size_t>(texts_.size(), offset));
+    throw std::length_error("JSON node texts beyond 4 GiB");
+  }
+  return {static_cast<uint32_t>(offset), static_cast<uint32_t>(length)};
+}
+
 JsonNodeTree::TextRef JsonNodeTree::storeText(std::string_view text) {
-  const TextRef ref{texts_.size(), text.size()};
+  if (text.size() > UINT32_MAX - std::min<std::size_t>(texts_.size(), UINT32_MAX)) {
+    throw std::length_error("JSON node texts beyond 4 GiB");
+  }
+  const TextRef ref = refTo(texts_.size(), text.size());
   // A piece of the store itself is copied out first: appending may move the store.
   if (!text.empty() && text.data() >= texts_.data() && text.data() < texts_.data() + texts_.size()) {
     const Text copy(text);
@@ -31,7 +44,7 @@ void JsonNodeTree::reserve(std::size_t nodes, std::size_t textBytes) {
 JsonNodeTree::Record JsonNodeTree::stored(const JsonNode& node) {
   const TextRef name = storeText(node.name);
   const TextRef value = storeText(node.value);
-  return {name, node.type, value, node.level, node.childCount, node.ordinal};
+  return {name, value, node.type, node.level, node.childCount, node.ordinal};
 }
 
 void JsonNodeTree::insertRecords(int32_t index, const JsonNodeList& records) {
@@ -63,6 +76,7 @@ bool JsonNodeTree::index() const {
   std::size_t capacity = 16;
   while (capacity < nodes_.size() * 2) capacity *= 2;
   firstChild_.assign(capacity, ChildSlot{});
+  parents_.assign(nodes_.size(), 0);
   // Walk the list keeping the chain of open ancestors; check every rule on the way.
   std::vector<int32_t> open;
   std::vector<int32_t> children;  // children seen so far of each open node
@@ -96,36 +110,52 @@ bool JsonNodeTree::index() const {
 }
 
 uint64_t JsonNodeTree::childHash(int32_t parent, std::string_view name) {
-  uint64_t h = 1469598103934665603ULL ^ static_cast<uint64_t>(parent) * 0x9E3779B97F4A7C15ULL;
-  for (const char c : name) {
-    h ^= static_cast<unsigned char>(c);
-    h *= 1099511628211ULL;
+  // Eight bytes at a time: names are short and hashed once per node and per lookup.
+  uint64_t h = (static_cast<uint64_t>(parent) + 1) * 0x9E3779B97F4A7C15ULL ^ name.size();
+  std::size_t i = 0;
+  for (; i + 8 <= name.size(); i += 8) {
+    uint64_t word;
+    std::memcpy(&word, name.data() + i, sizeof word);
+    h = (h ^ word) * 0xFF51AFD7ED558CCDULL;
+    h ^= h >> 32;
   }
+  uint64_t tail = 0;
+  std::memcpy(&tail, name.data() + i, name.size() - i);
+  h = (h ^ tail) * 0xC4CEB9FE1A85EC53ULL;
   return h ^ (h >> 29);
 }
 
 void JsonNodeTree::addFirstChild(int32_t parent, int32_t index) const {
   const std::string_view name = view(nodes_[static_cast<std::size_t>(index)].name);
+  parents_[static_cast<std::size_t>(index)] = parent;
   const uint64_t hash = childHash(parent, name);
+  const auto low = static_cast<uint32_t>(hash);
   const std::size_t mask = firstChild_.size() - 1;
-  for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+  for (std::size_t slot = (hash >> 32) & mask;; slot = (slot + 1) & mask) {
     ChildSlot& s = firstChild_[slot];
     if (s.index == -1) {
-      s = {hash, parent, index};
+      s = {low, index};
       return;
     }
     // An earlier sibling of the same name keeps its place: lookups find the first.
-    if (s.hash == hash && s.parent == parent && view(nodes_[static_cast<std::size_t>(s.index)].name) == name) return;
+    if (s.hash == low && parents_[static_cast<std::size_t>(s.index)] == parent &&
+        view(nodes_[static_cast<std::size_t>(s.index)].name) == name) {
+      return;
+    }
   }
 }
 
 int32_t JsonNodeTree::firstChild(int32_t parent, std::string_view name) const {
   const uint64_t hash = childHash(parent, name);
+  const auto low = static_cast<uint32_t>(hash);
   const std::size_t mask = firstChild_.size() - 1;
-  for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+  for (std::size_t slot = (hash >> 32) & mask;; slot = (slot + 1) & mask) {
     const ChildSlot& s = firstChild_[slot];
     if (s.index == -1) return -1;
-    if (s.hash == hash && s.parent == parent && view(nodes_[static_cast<std::size_t>(s.index)].name) == name) return s.index;
+    if (s.hash == low && parents_[static_cast<std::size_t>(s.index)] == parent &&
+        view(nodes_[static_cast<std::size_t>(s.index)].name) == name) {
+      return s.index;
+    }
   }
 }
 
@@ -138,13 +168,13 @@ int32_t JsonNodeTree::AppendToLastSubtree(int32_t parent, std::string_view name,
 int32_t JsonNodeTree::AppendToLastSubtree(int32_t parent, TextRef name, int32_t type, TextRef value) {
   changed();
   if (!valid(parent)) {
-    nodes_.push_back({name, type, value, 1, 0, ++topLevelCount_});
+    nodes_.push_back({name, value, type, 1, 0, ++topLevelCount_});
     return GetNodeCount();
   }
   Record& p = at(parent);
   const int32_t level = p.level + 1;
   const int32_t ordinal = ++p.childCount;
-  nodes_.push_back({name, type, value, level, 0, ordinal});
+  nodes_.push_back({name, value, type, level, 0, ordinal});
   return GetNodeCount();
 }
 

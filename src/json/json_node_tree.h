@@ -103,9 +103,10 @@ class JsonNodeTree {
                               std::string_view value);
 
   // Loading in bulk: a text is stored once and nodes name pieces of it.
+  // The store holds at most 4 GiB (a larger one throws std::length_error, as a string would).
   struct TextRef {
-    std::size_t offset = 0;
-    std::size_t length = 0;
+    uint32_t offset = 0;
+    uint32_t length = 0;
   };
   TextRef storeText(std::string_view text);
   // Stores what `write` appends to the store (handed to it as a Text&).
@@ -113,7 +114,7 @@ class JsonNodeTree {
   TextRef storeWritten(Write&& write) {
     const std::size_t offset = texts_.size();
     write(texts_);
-    return {offset, texts_.size() - offset};
+    return refTo(offset, texts_.size() - offset);
   }
   // A stored text; valid until the next store.
   std::string_view storedText(TextRef ref) const { return view(ref); }
@@ -126,8 +127,8 @@ class JsonNodeTree {
  private:
   struct Record {
     TextRef name;
-    int32_t type = 0;
     TextRef value;
+    int32_t type = 0;
     int32_t level = 0;
     int32_t childCount = 0;
     int32_t ordinal = 0;
@@ -139,6 +140,8 @@ class JsonNodeTree {
     return std::string_view(texts_).substr(ref.offset, ref.length);
   }
   Record stored(const JsonNode& node);
+  // The reference to stored bytes [offset, offset + length); throws when beyond 4 GiB.
+  TextRef refTo(std::size_t offset, std::size_t length);
   // Inserts the records so that the first lands at `index`.
   void insertRecords(int32_t index, const JsonNodeList& records);
   void changed() { indexValid_ = false; }
@@ -156,8 +159,7 @@ class JsonNodeTree {
   // First child (0-based index) of each (parent index, name), parent 0 for the top level: an
   // open-addressing table built in one allocation.
   struct ChildSlot {
-    uint64_t hash = 0;
-    int32_t parent = 0;
+    uint32_t hash = 0;   // low half of the hash
     int32_t index = -1;  // -1: empty
   };
   static uint64_t childHash(int32_t parent, std::string_view name);
@@ -171,6 +173,7 @@ class JsonNodeTree {
   // Lookup index: the end (0-based) of each node's subtree and the first child of each name.
   mutable std::vector<int32_t> subtreeEnds_;
   mutable std::vector<ChildSlot> firstChild_;
+  mutable std::vector<int32_t> parents_;  // parent of each node (0 for the top level)
   mutable bool indexValid_ = false;
   mutable bool indexUsable_ = false;
 };
