@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "json/json_direct_load.h"
+#include "pattern/cleanup.h"
 #include "text/gbk_literal.h"
 
 namespace vellox {
@@ -119,7 +120,7 @@ Text JsonDocument::GetText(const Text& rawPath, int32_t fromNode) {
     if (pos == -1) return {};
   }
   if (fromNode >= 1 && pos == fromNode) return {};
-  return CleanValue(tree_.GetValue(pos));
+  return CleanValue(tree_.valueView(pos));
 }
 
 int32_t JsonDocument::GetMemberCount(const Text& path, int32_t* node) {
@@ -169,8 +170,11 @@ Text JsonDocument::Capitalize(const Text& text) {
   return out;
 }
 
-Text JsonDocument::CleanValue(const Text& value) {
-  return JsonScanner::RestoreEscapedQuotes(JsonScanner::StripQuotes(value));
+Text JsonDocument::CleanValue(std::string_view value) {
+  const auto piece = stripQuotesInPlace(value);
+  Text clean = piece ? Text(*piece) : JsonScanner::StripQuotes(value);
+  if (clean.find("''") == Text::npos) return clean;
+  return JsonScanner::RestoreEscapedQuotes(clean);
 }
 
 Text JsonDocument::GetNodePath(int32_t node) const {

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "json/json_node_tree.h"
@@ -47,7 +48,7 @@ class JsonDocument {
   // no node is there. `node` receives the node's index when found.
   int32_t GetMemberCount(const Text& path, int32_t* node = nullptr);
   // A string's quotes and edge blanks removed, escaped quotes restored; other values as they are.
-  static Text CleanValue(const Text& value);
+  static Text CleanValue(std::string_view value);
   // The path of a node, as GetText takes it back.
   Text GetNodePath(int32_t node) const;
 

@@ -359,17 +359,31 @@ bool JsonScanner::IsOutsideString(int32_t from, int32_t to) {
   return count % 2 == 0;
 }
 
+void JsonScanner::keepSegment(std::size_t index, std::string_view raw) {
+  // The strings of earlier paths are reused: a lookup per listing and field splits a path of the
+  // same shape every time.
+  if (pathSegments_.size() <= index) pathSegments_.resize(index + 1);
+  Text& segment = pathSegments_[index];
+  if (const auto piece = stripQuotesInPlace(raw)) {
+    segment.assign(*piece);
+  } else {
+    segment = StripQuotes(raw);
+  }
+}
+
 int32_t JsonScanner::SplitPath(const Text& rawPath) {
-  pathSegments_.clear();
-  if (rawPath.find_first_of("\"'") == Text::npos) {
+  std::size_t count = 0;
+  if (rawPath.find('"') == Text::npos && rawPath.find('\'') == Text::npos) {
     // Without quotes every dot separates two segments ("." is never part of a double-byte
     // character, so a byte split is a character split).
+    const std::string_view path = rawPath;
     std::size_t start = 0;
-    for (std::size_t dot; (dot = rawPath.find('.', start)) != Text::npos; start = dot + 1) {
-      pathSegments_.push_back(StripQuotes(std::string_view(rawPath).substr(start, dot - start)));
+    for (std::size_t dot; (dot = path.find('.', start)) != Text::npos; start = dot + 1) {
+      keepSegment(count++, path.substr(start, dot - start));
     }
-    pathSegments_.push_back(StripQuotes(std::string_view(rawPath).substr(start)));
-    return static_cast<int32_t>(pathSegments_.size());
+    keepSegment(count++, path.substr(start));
+    pathSegments_.resize(count);
+    return static_cast<int32_t>(count);
   }
   const Text path = replaceAll(rawPath, "''", "\"", false);
   const auto length = static_cast<int32_t>(path.size());
@@ -389,11 +403,12 @@ int32_t JsonScanner::SplitPath(const Text& rawPath) {
       // unpaired quote would send this search round for ever; the rest is the last segment.)
       if (q2 == -1 || q2 > d) continue;
     }
-    pathSegments_.push_back(StripQuotes(std::string_view(path).substr(
-        static_cast<std::size_t>(s), static_cast<std::size_t>(d - s - 1))));
+    keepSegment(count++, std::string_view(path).substr(static_cast<std::size_t>(s),
+                                                       static_cast<std::size_t>(d - s - 1)));
     s = d;
   }
-  return static_cast<int32_t>(pathSegments_.size());
+  pathSegments_.resize(count);
+  return static_cast<int32_t>(count);
 }
 
 int32_t JsonScanner::GetPathSegments(std::vector<Text>& out) const {

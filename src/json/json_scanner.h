@@ -104,6 +104,8 @@ class JsonScanner {
   int32_t valueEnd(int32_t pos);
   std::string_view spanView(int32_t from, int32_t to, bool inclusive = false) const;
   void loadBuffers(std::string text);
+  // Sets path segment `index` (0-based) to the raw segment without its quotes.
+  void keepSegment(std::size_t index, std::string_view raw);
   void pumpEvents() const {
     if (processEvents_ != nullptr && *processEvents_) (*processEvents_)();
   }

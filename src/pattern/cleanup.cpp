@@ -69,12 +69,34 @@ bool isOpener(char c) { return c == '[' || c == '{' || c == '"'; }
 
 Text expandQuoteMarkers(std::string_view text) { return replaceAll(text, "''", "\"", false); }
 
+namespace {
+
+// True when one of the 8 bytes of `word` is below 0x21 (ASCII white space and other control
+// bytes) or is 0xA1 (the lead byte of the full-width space). May also flag a byte next to a real
+// hit, never misses one.
+constexpr bool mayHoldWhite(uint64_t word) {
+  constexpr uint64_t ones = 0x0101010101010101ULL;
+  constexpr uint64_t highs = 0x8080808080808080ULL;
+  const uint64_t below21 = (word - ones * 0x21) & ~word & highs;
+  const uint64_t a1 = word ^ (ones * 0xA1);
+  const uint64_t isA1 = (a1 - ones) & ~a1 & highs;
+  return (below21 | isA1) != 0;
+}
+
+}  // namespace
+
 std::optional<std::string_view> stripQuotesInPlace(std::string_view s) {
   // Names, path segments and most values hold no white space at all. Then only quotes at the
   // two ends can go (there is no line break, so the text is one line). A full-width space
   // always shows as the bytes A1 A1; other A1 bytes are the lead bytes of punctuation.
   const std::size_t n = s.size();
-  for (std::size_t i = 0; i < n; ++i) {
+  std::size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    uint64_t word;
+    std::memcpy(&word, s.data() + i, sizeof word);
+    if (mayHoldWhite(word)) break;
+  }
+  for (; i < n; ++i) {
     const auto b = static_cast<unsigned char>(s[i]);
     if (b == ' ' || (b >= '\t' && b <= '\r')) return std::nullopt;
     if (b == 0xA1 && i + 1 < n && s[i + 1] == '\xA1') return std::nullopt;
@@ -134,6 +156,10 @@ std::optional<std::string_view> trimBlanksInPlace(std::string_view s) {
       std::memchr(s.data(), '\r', s.size()) != nullptr) {
     return std::nullopt;
   }
+  return trimLineBlanks(s);
+}
+
+std::string_view trimLineBlanks(std::string_view s) {
   if (s.empty()) return s;
   // Most values have no blank at either end: then nothing can go.
   const auto firstByte = static_cast<unsigned char>(s.front());
@@ -184,21 +210,6 @@ Text trimBlanks(std::string_view s) {
   return out;
 }
 
-namespace {
-
-// True when one of the 8 bytes of `word` is below 0x21 (ASCII white space and other control
-// bytes) or is 0xA1 (the lead byte of the full-width space). May also flag a byte next to a real
-// hit, never misses one.
-constexpr bool mayHoldWhite(uint64_t word) {
-  constexpr uint64_t ones = 0x0101010101010101ULL;
-  constexpr uint64_t highs = 0x8080808080808080ULL;
-  const uint64_t below21 = (word - ones * 0x21) & ~word & highs;
-  const uint64_t a1 = word ^ (ones * 0xA1);
-  const uint64_t isA1 = (a1 - ones) & ~a1 & highs;
-  return (below21 | isA1) != 0;
-}
-
-}  // namespace
 
 void appendCompacted(std::string_view s, const std::vector<std::size_t>& apostrophes, Text& out) {
   // The two replacements fuse into one rule: a maximal run of white space goes when an opener

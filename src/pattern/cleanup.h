@@ -37,6 +37,8 @@ Text trimBlanks(std::string_view text);
 // otherwise.
 std::optional<std::string_view> stripQuotesInPlace(std::string_view text);
 std::optional<std::string_view> trimBlanksInPlace(std::string_view text);
+// trimBlanks of a text known to hold no line break.
+std::string_view trimLineBlanks(std::string_view text);
 
 // Deletes white space (line breaks and full-width spaces included) before every "[", "{" and
 // double quote, then after every "]", "}" and double quote.
