@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 
+#include "json/json_direct_load.h"
 #include "json/json_document.h"
 #include "json/json_reference.h"
 #include "listing_generator.h"
@@ -111,6 +112,76 @@ TEST(JsonEquivalence, RandomTexts) {
     const Text text = randomValue(random, 0);
     expectSameTree(text);
     if (i % 10 == 0) expectSameTree(text.substr(0, boundaryAtOrBefore(text, random() % (text.size() + 1))));
+  }
+}
+
+// Values that the one-pass load accepts most of the time, with the traps that could make it
+// differ from cutting level by level: structure, escapes and double-byte characters whose second
+// byte looks like structure inside strings; blanks and full-width spaces around everything;
+// empty and blank containers, trailing commas, keys without values; bare values whose bytes
+// look like structure outside strings.
+Text plainValue(std::mt19937& random, int depth) {
+  static const std::vector<Text> scalars = {
+      "1", "-2.5e3", "true", "null", "\"s\"", "\"a,b:c\"", "\"}{][\"", "\"q\\\"x\\\"\"",
+      "\" edge \"", "\"\xD6\xD0\xCE\xC4\"", "\"\x81\x5C\"", "\"\x81\x5D\x81\x7D\x81\x5B\"",
+      "\"\xA1\xA1x\xA1\xA1\"", "\"\"", "\"''\"", "\xD6\xD0", "\x81\x5D", "1 2", "\"a\" \"b\"", "",
+      "\"\\\\\"", "\"|\\|\"", "\"a \t\r\n b\"", "\"x\\ \""};
+  static const std::vector<Text> blanks = {"", "", " ", "\t", "\xA1\xA1", "  ", "", "", "", "\n "};
+  static const std::vector<Text> keys = {"\"k\"", "\"k\"", "\" k \"", "k", "\"k.1\"", "\"\"", "\"\xD6\xD0\""};
+  auto blank = [&] { return blanks[random() % blanks.size()]; };
+  const int choice = static_cast<int>(random() % (depth > 4 ? 1 : 5));
+  if (choice == 0) return blank() + scalars[random() % scalars.size()] + blank();
+  const bool array = choice % 2 == 1;
+  const int n = static_cast<int>(random() % 4);
+  Text out = array ? "[" : "{";
+  for (int i = 0; i < n; ++i) {
+    if (i > 0) out += blank() + "," + blank();
+    if (!array) out += blank() + keys[random() % keys.size()] + blank() + ":" + blank();
+    out += plainValue(random, depth + 1);
+  }
+  if (random() % 12 == 0) out += ",";
+  if (!array && random() % 12 == 0) out += "\"dangling\"";
+  return out + blank() + (array ? "]" : "}");
+}
+
+void expectSameAsCutting(const Text& text, int32_t standardPaths, int& accepted) {
+  JsonNodeTree direct;
+  if (!detail::loadDirect(text, standardPaths, direct, {})) {
+    EXPECT_EQ(direct.GetNodeCount(), 0);
+    return;
+  }
+  ++accepted;
+  const JsonNodeTree expected = reference::load(text, standardPaths);
+  ASSERT_EQ(direct.GetNodeCount(), expected.GetNodeCount()) << "input: " << text;
+  for (int32_t i = 1; i <= direct.GetNodeCount(); ++i) {
+    ASSERT_EQ(direct.node(i), expected.node(i)) << "node " << i << " input: " << text;
+  }
+}
+
+TEST(JsonEquivalence, OnePassLoadGivesTheCuttingResult) {
+  std::mt19937 random(1211);
+  int accepted = 0;
+  const int count = 4000;
+  for (int i = 0; i < count; ++i) {
+    const Text text = plainValue(random, 0);
+    expectSameAsCutting(text, i % 2, accepted);
+    if (i % 8 == 0) expectSameAsCutting("cb(" + text + ");", 0, accepted);
+    if (i % 8 == 4) expectSameAsCutting(text + "{\"z\":1}", 0, accepted);
+  }
+  // The generator must reach the one-pass load often, or the comparison proves little.
+  EXPECT_GT(accepted, count / 4);
+
+  // Realistic pages go the one-pass way; nesting beyond its depth goes the other.
+  for (const auto& [keyword, offset] : {std::pair{"五金", 0}, {"办公用品", 40}}) {
+    const int before = accepted;
+    expectSameAsCutting(page(keyword, offset), 0, accepted);
+    EXPECT_EQ(accepted, before + 1) << keyword;
+  }
+  for (const int depth : {detail::kDirectLoadMaxDepth - 1, detail::kDirectLoadMaxDepth + 1}) {
+    const Text deep = Text(static_cast<std::size_t>(depth), '[') + "1" + Text(static_cast<std::size_t>(depth), ']');
+    JsonNodeTree direct;
+    EXPECT_EQ(detail::loadDirect(deep, 0, direct, {}), depth < detail::kDirectLoadMaxDepth);
+    expectSameTree(deep);
   }
 }
 
