@@ -120,7 +120,7 @@ uint64_t JsonNodeTree::childHash(int32_t parent, std::string_view name) {
     h ^= h >> 32;
   }
   uint64_t tail = 0;
-  std::memcpy(&tail, name.data() + i, name.size() - i);
+  if (i < name.size()) std::memcpy(&tail, name.data() + i, name.size() - i);
   h = (h ^ tail) * 0xC4CEB9FE1A85EC53ULL;
   return h ^ (h >> 29);
 }

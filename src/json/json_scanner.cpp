@@ -77,7 +77,7 @@ std::vector<std::size_t> escapedQuotes(std::string_view text) {
 }
 
 bool holdsByte(std::string_view text, char c) {
-  return std::memchr(text.data(), c, text.size()) != nullptr;
+  return !text.empty() && std::memchr(text.data(), c, text.size()) != nullptr;
 }
 
 }  // namespace

@@ -152,6 +152,7 @@ Text stripQuotes(std::string_view s) {
 }
 
 std::optional<std::string_view> trimBlanksInPlace(std::string_view s) {
+  if (s.empty()) return s;
   if (std::memchr(s.data(), '\n', s.size()) != nullptr ||
       std::memchr(s.data(), '\r', s.size()) != nullptr) {
     return std::nullopt;
