@@ -5,10 +5,11 @@
 // result of that cutting is known in advance: every member ends at the comma or closing brace
 // that follows its value, every element at the comma or closing bracket after it, and the pieces
 // handed down to the next level are exact stretches of the prepared text, so the masking and
-// compaction that each level would repeat change nothing. This loader checks that the text has
-// that shape while it walks it once, and only then builds the nodes. Whatever it declines
-// (wrapped or truncated text, line breaks, unpaired quotes, stray structure, deep nesting) is
-// left to the level-by-level cutting, which gives the same nodes for the text it accepts.
+// compaction that each level would repeat change nothing. This loader walks the text once,
+// appending nodes as it goes and checking that the text has that shape; the nodes' names and
+// values are pieces of the prepared text in the tree's store. Whatever it declines (wrapped or
+// truncated text, line breaks, unpaired quotes, stray structure, deep nesting) it leaves, with an
+// empty tree, to the level-by-level cutting, which gives the same nodes for the text it accepts.
 #pragma once
 
 #include <cstdint>

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <stdexcept>
 
 namespace vellox {
@@ -22,12 +23,11 @@ JsonNodeTree::TextRef JsonNodeTree::refTo(std::size_t offset, std::size_t length
 }
 
 JsonNodeTree::TextRef JsonNodeTree::storeText(std::string_view text) {
-  if (text.size() > UINT32_MAX - std::min<std::size_t>(texts_.size(), UINT32_MAX)) {
-    throw std::length_error("JSON node texts beyond 4 GiB");
-  }
   const TextRef ref = refTo(texts_.size(), text.size());
   // A piece of the store itself is copied out first: appending may move the store.
-  if (!text.empty() && text.data() >= texts_.data() && text.data() < texts_.data() + texts_.size()) {
+  const std::less_equal<const char*> notAfter;
+  if (!text.empty() && notAfter(texts_.data(), text.data()) &&
+      !notAfter(texts_.data() + texts_.size(), text.data())) {
     const Text copy(text);
     texts_.append(copy);
   } else {
