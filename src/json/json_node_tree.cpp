@@ -73,10 +73,9 @@ bool JsonNodeTree::index() const {
   indexUsable_ = false;
   const auto count = static_cast<int32_t>(nodes_.size());
   subtreeEnds_.assign(nodes_.size(), count);
-  std::size_t capacity = 16;
-  while (capacity < nodes_.size() * 2) capacity *= 2;
-  firstChild_.assign(capacity, ChildSlot{});
   parents_.assign(nodes_.size(), 0);
+  firstChild_.clear();
+  scanWork_ = 0;
   // Walk the list keeping the chain of open ancestors; check every rule on the way.
   std::vector<int32_t> open;
   std::vector<int32_t> children;  // children seen so far of each open node
@@ -98,7 +97,7 @@ bool JsonNodeTree::index() const {
     if (node.level != expectedLevel) return false;
     const int32_t ordinal = open.empty() ? ++topLevel : ++children.back();
     if (node.ordinal != ordinal) return false;
-    addFirstChild(open.empty() ? 0 : open.back() + 1, i);
+    parents_[static_cast<std::size_t>(i)] = open.empty() ? 0 : open.back() + 1;
     open.push_back(i);
     children.push_back(0);
   }
@@ -107,6 +106,13 @@ bool JsonNodeTree::index() const {
   }
   indexUsable_ = topLevel == topLevelCount_;
   return indexUsable_;
+}
+
+void JsonNodeTree::buildChildTable() const {
+  std::size_t capacity = 16;
+  while (capacity < nodes_.size() * 2) capacity *= 2;
+  firstChild_.assign(capacity, ChildSlot{});
+  for (int32_t i = 0; i < GetNodeCount(); ++i) addFirstChild(parents_[static_cast<std::size_t>(i)], i);
 }
 
 uint64_t JsonNodeTree::childHash(int32_t parent, std::string_view name) {
@@ -127,7 +133,6 @@ uint64_t JsonNodeTree::childHash(int32_t parent, std::string_view name) {
 
 void JsonNodeTree::addFirstChild(int32_t parent, int32_t index) const {
   const std::string_view name = view(nodes_[static_cast<std::size_t>(index)].name);
-  parents_[static_cast<std::size_t>(index)] = parent;
   const uint64_t hash = childHash(parent, name);
   const auto low = static_cast<uint32_t>(hash);
   const std::size_t mask = firstChild_.size() - 1;
@@ -363,15 +368,21 @@ int32_t JsonNodeTree::FindByName(int32_t level, const Text& name, int32_t start)
   const auto count = static_cast<int64_t>(nodes_.size());
   if (index()) {
     // With the rules intact, the siblings at the searched level are exactly the nodes that
-    // hopping over whole subtrees visits; among the children of a known node (or the top level)
-    // the first of a name is in the index.
+    // hopping over whole subtrees visits. Among the children of a known node (or the top level)
+    // the first of a name can also come from a table of all nodes; building it costs about as
+    // much as hopping over the whole list a few times, so it is built only once the hops since
+    // the last change have come to several times the list's length.
     if ((start >= 1 && start <= count && level == rec(start).level + 1) || (start <= 0 && level == 1)) {
-      pumpEvents();
-      const int32_t found = firstChild(std::max(start, 0), name);
-      return found == -1 ? -1 : found + 1;
+      if (firstChild_.empty() && scanWork_ > 8 * count + 64) buildChildTable();
+      if (!firstChild_.empty()) {
+        pumpEvents();
+        const int32_t found = firstChild(std::max(start, 0), name);
+        return found == -1 ? -1 : found + 1;
+      }
     }
     for (int64_t p = std::max(start, 0); p < count;) {
       pumpEvents();
+      ++scanWork_;
       const Record& n = nodes_[static_cast<std::size_t>(p)];
       if (n.level < level) return -1;
       if (n.level == level && view(n.name) == name) return static_cast<int32_t>(p + 1);

@@ -157,23 +157,27 @@ class JsonNodeTree {
   bool index() const;
 
   // First child (0-based index) of each (parent index, name), parent 0 for the top level: an
-  // open-addressing table built in one allocation.
+  // open-addressing table built in one allocation, once lookups have hopped enough.
   struct ChildSlot {
     uint32_t hash = 0;   // low half of the hash
     int32_t index = -1;  // -1: empty
   };
   static uint64_t childHash(int32_t parent, std::string_view name);
   void addFirstChild(int32_t parent, int32_t index) const;
+  void buildChildTable() const;
   int32_t firstChild(int32_t parent, std::string_view name) const;
 
   std::vector<Record> nodes_;
   std::string texts_;  // the text store
   int32_t topLevelCount_ = 0;
   const ProcessEventsHook* processEvents_ = nullptr;
-  // Lookup index: the end (0-based) of each node's subtree and the first child of each name.
+  // Lookup index: the end (0-based) of each node's subtree, its parent (1-based, 0 for the top
+  // level), the hops lookups made since the index was built, and the child table (empty until
+  // built).
   mutable std::vector<int32_t> subtreeEnds_;
+  mutable std::vector<int32_t> parents_;
+  mutable int64_t scanWork_ = 0;
   mutable std::vector<ChildSlot> firstChild_;
-  mutable std::vector<int32_t> parents_;  // parent of each node (0 for the top level)
   mutable bool indexValid_ = false;
   mutable bool indexUsable_ = false;
 };
