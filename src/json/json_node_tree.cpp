@@ -37,8 +37,8 @@ JsonNodeTree::TextRef JsonNodeTree::storeText(std::string_view text) {
 }
 
 void JsonNodeTree::reserve(std::size_t nodes, std::size_t textBytes) {
-  nodes_.reserve(nodes);
   texts_.reserve(textBytes);
+  nodes_.reserve(nodes);
 }
 
 JsonNodeTree::Record JsonNodeTree::stored(const JsonNode& node) {
