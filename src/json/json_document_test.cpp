@@ -124,6 +124,29 @@ TEST(JsonDocument, NodePathsLeadBackToTheirNodes) {
   EXPECT_EQ(doc.GetText(doc.GetNodePath(4)), "1");
 }
 
+// Lookups first hop over the siblings and, under a node looked into often, switch to a table of
+// its children: both must give the first node of a name, also after an edit renames one.
+TEST(JsonDocument, RepeatedLookupsKeepFindingTheFirstOfAName) {
+  Text json = "{";
+  for (int k = 0; k < 60; ++k) json += "\"k" + std::to_string(k) + "\":" + std::to_string(k) + ",";
+  json += "\"k5\":\"second\",\"list\":[";
+  for (int k = 0; k < 30; ++k) json += (k > 0 ? "," : "") + std::to_string(100 + k);
+  json += "]}";
+  JsonDocument doc;
+  doc.Load(json);
+  for (int round = 0; round < 20; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    for (int k = 0; k < 60; ++k) ASSERT_EQ(doc.GetText("k" + std::to_string(k)), std::to_string(k));
+    for (int k = 1; k <= 30; ++k) ASSERT_EQ(doc.GetText("list.[" + std::to_string(k) + "]"), std::to_string(99 + k));
+    EXPECT_EQ(doc.GetText("k60"), "");
+  }
+  const int32_t first = doc.tree().FindByName(2, "k5", 1);
+  ASSERT_EQ(doc.tree().GetValue(first), "5");
+  doc.editableTree().SetName(first, "renamed");
+  EXPECT_EQ(doc.GetText("k5"), "second");
+  EXPECT_EQ(doc.GetText("renamed"), "5");
+}
+
 TEST(JsonDocument, HostileInputNeverCrashes) {
   JsonDocument doc;
   doc.Load(std::string(100000, '['));  // deep nesting that never closes

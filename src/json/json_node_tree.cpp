@@ -4,6 +4,7 @@
 #include <cstring>
 #include <functional>
 #include <stdexcept>
+#include <unordered_map>
 
 namespace vellox {
 
@@ -73,9 +74,7 @@ bool JsonNodeTree::index() const {
   indexUsable_ = false;
   const auto count = static_cast<int32_t>(nodes_.size());
   subtreeEnds_.assign(nodes_.size(), count);
-  parents_.assign(nodes_.size(), 0);
-  firstChild_.clear();
-  scanWork_ = 0;
+  childTables_.clear();
   // Walk the list keeping the chain of open ancestors; check every rule on the way.
   std::vector<int32_t> open;
   std::vector<int32_t> children;  // children seen so far of each open node
@@ -97,7 +96,6 @@ bool JsonNodeTree::index() const {
     if (node.level != expectedLevel) return false;
     const int32_t ordinal = open.empty() ? ++topLevel : ++children.back();
     if (node.ordinal != ordinal) return false;
-    parents_[static_cast<std::size_t>(i)] = open.empty() ? 0 : open.back() + 1;
     open.push_back(i);
     children.push_back(0);
   }
@@ -108,16 +106,9 @@ bool JsonNodeTree::index() const {
   return indexUsable_;
 }
 
-void JsonNodeTree::buildChildTable() const {
-  std::size_t capacity = 16;
-  while (capacity < nodes_.size() * 2) capacity *= 2;
-  firstChild_.assign(capacity, ChildSlot{});
-  for (int32_t i = 0; i < GetNodeCount(); ++i) addFirstChild(parents_[static_cast<std::size_t>(i)], i);
-}
-
-uint64_t JsonNodeTree::childHash(int32_t parent, std::string_view name) {
+uint64_t JsonNodeTree::nameHash(std::string_view name) {
   // Eight bytes at a time: names are short and hashed once per node and per lookup.
-  uint64_t h = (static_cast<uint64_t>(parent) + 1) * 0x9E3779B97F4A7C15ULL ^ name.size();
+  uint64_t h = 0x9E3779B97F4A7C15ULL ^ name.size();
   std::size_t i = 0;
   for (; i + 8 <= name.size(); i += 8) {
     uint64_t word;
@@ -131,33 +122,41 @@ uint64_t JsonNodeTree::childHash(int32_t parent, std::string_view name) {
   return h ^ (h >> 29);
 }
 
-void JsonNodeTree::addFirstChild(int32_t parent, int32_t index) const {
-  const std::string_view name = view(nodes_[static_cast<std::size_t>(index)].name);
-  const uint64_t hash = childHash(parent, name);
-  const auto low = static_cast<uint32_t>(hash);
-  const std::size_t mask = firstChild_.size() - 1;
-  for (std::size_t slot = (hash >> 32) & mask;; slot = (slot + 1) & mask) {
-    ChildSlot& s = firstChild_[slot];
-    if (s.index == -1) {
-      s = {low, index};
-      return;
-    }
-    // An earlier sibling of the same name keeps its place: lookups find the first.
-    if (s.hash == low && parents_[static_cast<std::size_t>(s.index)] == parent &&
-        view(nodes_[static_cast<std::size_t>(s.index)].name) == name) {
-      return;
+void JsonNodeTree::buildChildTable(int32_t parent, ChildTable& table) const {
+  const int32_t children = parent > 0 ? rec(parent).childCount : topLevelCount_;
+  std::size_t capacity = 8;
+  while (capacity < static_cast<std::size_t>(children) * 2) capacity *= 2;
+  table.slots.assign(capacity, ChildSlot{});
+  const std::size_t mask = capacity - 1;
+  const auto count = static_cast<int32_t>(nodes_.size());
+  // The children: from the node after the parent, hopping over whole subtrees.
+  const int32_t level = parent > 0 ? rec(parent).level + 1 : 1;
+  for (int32_t p = std::max(parent, 0); p < count && nodes_[static_cast<std::size_t>(p)].level == level;
+       p = subtreeEnds_[static_cast<std::size_t>(p)]) {
+    const std::string_view name = view(nodes_[static_cast<std::size_t>(p)].name);
+    const uint64_t hash = nameHash(name);
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+      ChildSlot& s = table.slots[slot];
+      if (s.index == -1) {
+        s = {static_cast<uint32_t>(hash >> 32), p};
+        break;
+      }
+      // An earlier sibling of the same name keeps its place: lookups find the first.
+      if (s.hash == static_cast<uint32_t>(hash >> 32) &&
+          view(nodes_[static_cast<std::size_t>(s.index)].name) == name) {
+        break;
+      }
     }
   }
 }
 
-int32_t JsonNodeTree::firstChild(int32_t parent, std::string_view name) const {
-  const uint64_t hash = childHash(parent, name);
-  const auto low = static_cast<uint32_t>(hash);
-  const std::size_t mask = firstChild_.size() - 1;
-  for (std::size_t slot = (hash >> 32) & mask;; slot = (slot + 1) & mask) {
-    const ChildSlot& s = firstChild_[slot];
+int32_t JsonNodeTree::findInTable(const ChildTable& table, std::string_view name) const {
+  const uint64_t hash = nameHash(name);
+  const std::size_t mask = table.slots.size() - 1;
+  for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+    const ChildSlot& s = table.slots[slot];
     if (s.index == -1) return -1;
-    if (s.hash == low && parents_[static_cast<std::size_t>(s.index)] == parent &&
+    if (s.hash == static_cast<uint32_t>(hash >> 32) &&
         view(nodes_[static_cast<std::size_t>(s.index)].name) == name) {
       return s.index;
     }
@@ -369,20 +368,25 @@ int32_t JsonNodeTree::FindByName(int32_t level, const Text& name, int32_t start)
   if (index()) {
     // With the rules intact, the siblings at the searched level are exactly the nodes that
     // hopping over whole subtrees visits. Among the children of a known node (or the top level)
-    // the first of a name can also come from a table of all nodes; building it costs about as
-    // much as hopping over the whole list a few times, so it is built only once the hops since
-    // the last change have come to several times the list's length.
+    // the first of a name can also come from a table of that node's children; building one costs
+    // about as much as hopping over all of them a few times, so it is built only once lookups
+    // there have hopped that much (a page's listings are read a few fields each and never need
+    // one; the list of listings, read by position again and again, soon has one).
+    ChildTable* table = nullptr;
     if ((start >= 1 && start <= count && level == rec(start).level + 1) || (start <= 0 && level == 1)) {
-      if (firstChild_.empty() && scanWork_ > 8 * count + 64) buildChildTable();
-      if (!firstChild_.empty()) {
+      const int32_t parent = std::max(start, 0);
+      table = &childTables_[parent];
+      const int32_t children = parent > 0 ? rec(parent).childCount : topLevelCount_;
+      if (table->slots.empty() && table->hops > 4 * int64_t{children} + 16) buildChildTable(parent, *table);
+      if (!table->slots.empty()) {
         pumpEvents();
-        const int32_t found = firstChild(std::max(start, 0), name);
+        const int32_t found = findInTable(*table, name);
         return found == -1 ? -1 : found + 1;
       }
     }
     for (int64_t p = std::max(start, 0); p < count;) {
       pumpEvents();
-      ++scanWork_;
+      if (table != nullptr) ++table->hops;
       const Record& n = nodes_[static_cast<std::size_t>(p)];
       if (n.level < level) return -1;
       if (n.level == level && view(n.name) == name) return static_cast<int32_t>(p + 1);

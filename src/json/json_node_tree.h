@@ -17,6 +17,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "json/json_scanner.h"
@@ -156,28 +157,28 @@ class JsonNodeTree {
   // (a caller's node list with its own levels), in which case lookups walk the list instead.
   bool index() const;
 
-  // First child (0-based index) of each (parent index, name), parent 0 for the top level: an
-  // open-addressing table built in one allocation, once lookups have hopped enough.
+  // The children of one node (or of the top level) by name: an open-addressing table of first
+  // children, built once lookups there have hopped enough.
   struct ChildSlot {
-    uint32_t hash = 0;   // low half of the hash
-    int32_t index = -1;  // -1: empty
+    uint32_t hash = 0;   // high half of the name's hash
+    int32_t index = -1;  // 0-based node index; -1: empty
   };
-  static uint64_t childHash(int32_t parent, std::string_view name);
-  void addFirstChild(int32_t parent, int32_t index) const;
-  void buildChildTable() const;
-  int32_t firstChild(int32_t parent, std::string_view name) const;
+  struct ChildTable {
+    int64_t hops = 0;  // siblings looked at by lookups under this node
+    std::vector<ChildSlot> slots;
+  };
+  static uint64_t nameHash(std::string_view name);
+  void buildChildTable(int32_t parent, ChildTable& table) const;
+  int32_t findInTable(const ChildTable& table, std::string_view name) const;
 
   std::vector<Record> nodes_;
   std::string texts_;  // the text store
   int32_t topLevelCount_ = 0;
   const ProcessEventsHook* processEvents_ = nullptr;
-  // Lookup index: the end (0-based) of each node's subtree, its parent (1-based, 0 for the top
-  // level), the hops lookups made since the index was built, and the child table (empty until
-  // built).
+  // Lookup index: the end (0-based) of each node's subtree, and the child tables of the nodes
+  // (1-based, 0 for the top level) that lookups have visited since it was built.
   mutable std::vector<int32_t> subtreeEnds_;
-  mutable std::vector<int32_t> parents_;
-  mutable int64_t scanWork_ = 0;
-  mutable std::vector<ChildSlot> firstChild_;
+  mutable std::unordered_map<int32_t, ChildTable> childTables_;
   mutable bool indexValid_ = false;
   mutable bool indexUsable_ = false;
 };
