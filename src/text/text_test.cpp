@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include <cmath>
 #include <limits>
 
@@ -49,6 +51,26 @@ TEST(Text, FindText) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(findText(c.text, c.what, c.start, c.ignoreCase), c.expected);
+  }
+}
+
+// Character boundaries found by resuming after the nearest single byte agree with walking the
+// text from its start, for byte soups full of lead bytes, trail bytes that look like ASCII and
+// bytes that are neither, asked at rising positions with gaps.
+TEST(Text, CharBoundariesAgreeWithAWalkFromTheStart) {
+  const std::string bytes = std::string("\x81\xA1\xFE\xFF\x7F\x80\x40\x5C\x5B\x22 a", 12);
+  std::mt19937 random(5);
+  for (int round = 0; round < 2000; ++round) {
+    std::string text;
+    const int length = static_cast<int>(random() % 40);
+    for (int k = 0; k < length; ++k) text += bytes[random() % bytes.size()];
+    std::vector<bool> starts(text.size() + 1, false);
+    for (std::size_t p = 0; p < text.size(); p += charLength(text, p)) starts[p] = true;
+    starts[text.size()] = true;
+    CharBoundaries boundaries(text);
+    for (std::size_t p = 0; p < text.size(); p += 1 + random() % 3) {
+      ASSERT_EQ(boundaries.startsAt(p), starts[p]) << "byte " << p << " of round " << round;
+    }
   }
 }
 
