@@ -36,15 +36,15 @@ constexpr std::size_t charLength(std::string_view text, std::size_t pos) {
 
 // Answers "does a character start at byte p?" (0-based) for a rising series of positions, in
 // time linear in the text over the whole series, without walking the text from its start: a
-// byte that is neither a lead nor a trail byte (below 0x40, 0x7F, 0xFF) is always a character of
-// its own, so decoding can resume right after the nearest such byte before p.
+// byte that is not a lead byte always ends a character (its own, or the one its lead began), so
+// decoding can resume right after the nearest such byte before p.
 class CharBoundaries {
  public:
   explicit CharBoundaries(std::string_view text) : text_(text) {}
   // The positions asked (and marked) must not decrease.
   bool startsAt(std::size_t p) {
     std::size_t k = p;
-    while (k > known_ && !standsAlone(static_cast<unsigned char>(text_[k - 1]))) --k;
+    while (k > known_ && isGbkLeadByte(static_cast<unsigned char>(text_[k - 1]))) --k;
     std::size_t last = k;  // the last character start reached that is not after p
     while (k < p) {
       last = k;
@@ -57,7 +57,6 @@ class CharBoundaries {
   void markStart(std::size_t p) { known_ = p; }
 
  private:
-  static constexpr bool standsAlone(unsigned char b) { return b < 0x40 || b == 0x7F || b == 0xFF; }
   std::string_view text_;
   std::size_t known_ = 0;
 };
