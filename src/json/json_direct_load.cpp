@@ -59,6 +59,9 @@ class Builder {
   // Adds the nodes below the root (node 1, of the kind of the text's first byte); false as soon
   // as the text is not plainly nested JSON.
   bool run();
+  // Where each node's subtree ends (0-based index of the node after it), known once run() has
+  // succeeded.
+  std::vector<int32_t>& subtreeEnds() { return ends_; }
 
  private:
   // An object or array whose end has not been reached yet.
@@ -86,6 +89,12 @@ class Builder {
   TextRef scalarValue(int32_t from, int32_t to);
   // Opens an object or array that starts at `start`; false when nesting gets too deep.
   bool open(int32_t parent, TextRef name, int32_t kind, int32_t start);
+  // Appends a node whose subtree, for now, is itself.
+  int32_t append(int32_t parent, TextRef name, int32_t kind, TextRef value) {
+    const int32_t node = tree_.AppendToLastSubtree(parent, name, kind, value);
+    ends_.push_back(node);
+    return node;
+  }
 
   JsonNodeTree& tree_;
   TextRef text_;
@@ -93,6 +102,7 @@ class Builder {
   int32_t standardPaths_;
   const ProcessEventsHook& processEvents_;
   std::vector<Open> open_;
+  std::vector<int32_t> ends_;
 };
 
 int32_t Builder::stopAfter(int32_t i) const {
@@ -132,13 +142,14 @@ TextRef Builder::scalarValue(int32_t from, int32_t to) {
 bool Builder::open(int32_t parent, TextRef name, int32_t kind, int32_t start) {
   if (static_cast<int32_t>(open_.size()) >= kDirectLoadMaxDepth) return false;
   // The value is set when the end is found.
-  const int32_t node = tree_.AppendToLastSubtree(parent, name, kind, piece(start, start));
+  const int32_t node = append(parent, name, kind, piece(start, start));
   open_.push_back({node, kind, 0, start});
   return true;
 }
 
 bool Builder::run() {
   open_.push_back({1, kindOf(at(0)), 0, 0});
+  ends_.push_back(1);
   int32_t i = 1;  // where the next member or element starts
   for (;;) {
     Open& top = open_.back();
@@ -164,7 +175,7 @@ bool Builder::run() {
         }
         const int32_t end = stopAfter(v);
         if (at(end) != ',' && at(end) != '}') return false;
-        tree_.AppendToLastSubtree(parent, name, 0, scalarValue(v, end));
+        append(parent, name, 0, scalarValue(v, end));
         if (at(end) == ',') {
           i = end + 1;
           continue;
@@ -180,7 +191,7 @@ bool Builder::run() {
       }
       const int32_t end = stopAfter(i);
       if (at(end) != ',' && at(end) != ']') return false;
-      tree_.AppendToLastSubtree(parent, elementName(element), 0, scalarValue(i, end));
+      append(parent, elementName(element), 0, scalarValue(i, end));
       if (at(end) == ',') {
         i = end + 1;
         continue;
@@ -196,7 +207,9 @@ bool Builder::run() {
       if (done.kind == 2 && done.children == 1 && last == done.node + 1 &&
           tree_.GetType(last) == 0 && tree_.valueView(last).empty()) {
         tree_.RemoveNode(last);
+        ends_.pop_back();
       }
+      ends_[static_cast<std::size_t>(done.node - 1)] = tree_.GetNodeCount();
       if (done.node != 1) tree_.setStoredValue(done.node, piece(done.start, closer + 1));
       if (open_.empty()) return closer == n_ - 1;
       const char next = at(closer + 1);
@@ -241,10 +254,12 @@ bool loadDirect(const Text& json, int32_t standardPaths, JsonNodeTree& tree,
     return false;
   }
   tree.AppendToLastSubtree(0, tree.storeText("JSON"), kind, original);
-  if (!Builder(tree, prepared, standardPaths, processEvents).run()) {
+  Builder builder(tree, prepared, standardPaths, processEvents);
+  if (!builder.run()) {
     tree.Clear();
     return false;
   }
+  tree.adoptSubtreeEnds(std::move(builder.subtreeEnds()));
   return true;
 }
 

@@ -156,6 +156,17 @@ void expectSameAsCutting(const Text& text, int32_t standardPaths, int& accepted)
   for (int32_t i = 1; i <= direct.GetNodeCount(); ++i) {
     ASSERT_EQ(direct.node(i), expected.node(i)) << "node " << i << " input: " << text;
   }
+  // Lookups on the one-pass tree (which takes its subtree ends from the load) agree with those on
+  // the built one: among a node's children, and among the siblings after a node.
+  for (int32_t i = 1; i <= direct.GetNodeCount(); ++i) {
+    const int32_t level = expected.GetLevel(i);
+    const Text name = expected.GetName(i);
+    const int32_t parent = expected.GetParent(i);
+    ASSERT_EQ(direct.FindByName(level, name, parent), expected.FindByName(level, name, parent))
+        << "node " << i << " input: " << text;
+    ASSERT_EQ(direct.FindByName(level, name, i), expected.FindByName(level, name, i))
+        << "after node " << i << " input: " << text;
+  }
 }
 
 TEST(JsonEquivalence, OnePassLoadGivesTheCuttingResult) {

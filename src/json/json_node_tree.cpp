@@ -42,6 +42,13 @@ void JsonNodeTree::reserve(std::size_t nodes, std::size_t textBytes) {
   nodes_.reserve(nodes);
 }
 
+void JsonNodeTree::adoptSubtreeEnds(std::vector<int32_t> ends) {
+  subtreeEnds_ = std::move(ends);
+  childTables_.clear();
+  indexValid_ = true;
+  indexUsable_ = true;
+}
+
 JsonNodeTree::Record JsonNodeTree::stored(const JsonNode& node) {
   const TextRef name = storeText(node.name);
   const TextRef value = storeText(node.value);
@@ -132,7 +139,7 @@ void JsonNodeTree::buildChildTable(int32_t parent, ChildTable& table) const {
   // The children: from the node after the parent, hopping over whole subtrees.
   const int32_t level = parent > 0 ? rec(parent).level + 1 : 1;
   for (int32_t p = std::max(parent, 0); p < count && nodes_[static_cast<std::size_t>(p)].level == level;
-       p = subtreeEnds_[static_cast<std::size_t>(p)]) {
+       p = std::max(p + 1, subtreeEnds_[static_cast<std::size_t>(p)])) {
     const std::string_view name = view(nodes_[static_cast<std::size_t>(p)].name);
     const uint64_t hash = nameHash(name);
     for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
@@ -390,7 +397,7 @@ int32_t JsonNodeTree::FindByName(int32_t level, const Text& name, int32_t start)
       const Record& n = nodes_[static_cast<std::size_t>(p)];
       if (n.level < level) return -1;
       if (n.level == level && view(n.name) == name) return static_cast<int32_t>(p + 1);
-      p = subtreeEnds_[static_cast<std::size_t>(p)];
+      p = std::max<int64_t>(p + 1, subtreeEnds_[static_cast<std::size_t>(p)]);
     }
     return -1;
   }

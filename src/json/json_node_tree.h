@@ -124,6 +124,9 @@ class JsonNodeTree {
   void setStoredValue(int32_t node, TextRef value) { at(node).value = value; }
   // Room for `nodes` records and `textBytes` bytes of stored text.
   void reserve(std::size_t nodes, std::size_t textBytes);
+  // Hands over, for a list appended by the rules, where each node's subtree ends (0-based index
+  // of the node after it), so that lookups need no walk of their own.
+  void adoptSubtreeEnds(std::vector<int32_t> ends);
 
  private:
   struct Record {
