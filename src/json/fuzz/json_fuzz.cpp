@@ -42,6 +42,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (expected.GetNodeCount() != doc.tree().GetNodeCount()) std::abort();
     for (int32_t i = 1; i <= expected.GetNodeCount(); ++i) {
       if (!(expected.node(i) == doc.tree().node(i))) std::abort();
+      // Lookups among a node's children and after a node agree as well.
+      const int32_t level = expected.GetLevel(i);
+      const Text name = expected.GetName(i);
+      const int32_t parent = expected.GetParent(i);
+      if (expected.FindByName(level, name, parent) != doc.tree().FindByName(level, name, parent)) std::abort();
+      if (expected.FindByName(level, name, i) != doc.tree().FindByName(level, name, i)) std::abort();
     }
   }
   return 0;
