@@ -151,15 +151,6 @@ Text stripQuotes(std::string_view s) {
   return out;
 }
 
-std::optional<std::string_view> trimBlanksInPlace(std::string_view s) {
-  if (s.empty()) return s;
-  if (std::memchr(s.data(), '\n', s.size()) != nullptr ||
-      std::memchr(s.data(), '\r', s.size()) != nullptr) {
-    return std::nullopt;
-  }
-  return trimLineBlanks(s);
-}
-
 std::string_view trimLineBlanks(std::string_view s) {
   if (s.empty()) return s;
   // Most values have no blank at either end: then nothing can go.
@@ -180,6 +171,20 @@ std::string_view trimLineBlanks(std::string_view s) {
   }
   return s.substr(first, end - first);
 }
+
+namespace {
+
+// trimBlanks as a piece of its argument when the text holds no line break.
+std::optional<std::string_view> trimBlanksInPlace(std::string_view s) {
+  if (s.empty()) return s;
+  if (std::memchr(s.data(), '\n', s.size()) != nullptr ||
+      std::memchr(s.data(), '\r', s.size()) != nullptr) {
+    return std::nullopt;
+  }
+  return trimLineBlanks(s);
+}
+
+}  // namespace
 
 Text trimBlanks(std::string_view s) {
   if (const auto piece = trimBlanksInPlace(s)) return Text(*piece);

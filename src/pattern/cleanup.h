@@ -32,12 +32,10 @@ Text stripQuotes(std::string_view text);
 // Deletes the spaces, full-width spaces and tabs at the start and end of every line.
 Text trimBlanks(std::string_view text);
 
-// The results of stripQuotes and trimBlanks as pieces of their argument, for the common texts
-// where they are: without white space (strip) or without line breaks (trim). Empty optionals
-// otherwise.
+// The result of stripQuotes as a piece of its argument, for the common texts where it is one
+// (without white space); an empty optional otherwise.
 std::optional<std::string_view> stripQuotesInPlace(std::string_view text);
-std::optional<std::string_view> trimBlanksInPlace(std::string_view text);
-// trimBlanks of a text known to hold no line break.
+// trimBlanks of a text known to hold no line break (always a piece of it).
 std::string_view trimLineBlanks(std::string_view text);
 
 // Deletes white space (line breaks and full-width spaces included) before every "[", "{" and
